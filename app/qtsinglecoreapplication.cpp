@@ -1,0 +1,73 @@
+#include "qtsinglecoreapplication.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLockFile>
+#include <QLoggingCategory>
+
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#else
+#include <unistd.h>
+#endif
+
+Q_LOGGING_CATEGORY(lcSingle, "vesk.app.single")
+
+namespace {
+
+QString userIdentity()
+{
+#ifdef Q_OS_WIN
+    wchar_t name[257];
+    DWORD size = 257;
+    if (GetUserNameW(name, &size))
+        return QString::fromWCharArray(name);
+    return qEnvironmentVariable("USERNAME");
+#else
+    return QString::number(getuid());
+#endif
+}
+
+} // namespace
+
+QtSingleCoreApplication::QtSingleCoreApplication(int &argc, char **argv)
+    : QApplication(argc, argv)
+{}
+
+QtSingleCoreApplication::~QtSingleCoreApplication() = default;
+
+QString QtSingleCoreApplication::lockFilePath(const QString &applicationFilePath)
+{
+    QString path = QDir::cleanPath(applicationFilePath);
+#ifdef Q_OS_WIN
+    path = path.toLower();
+#endif
+    const QByteArray hash =
+        QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    return QDir::tempPath() +
+           QStringLiteral("/vesk-config-%1-%2.lock").arg(userIdentity(), QString::fromLatin1(hash));
+}
+
+bool QtSingleCoreApplication::isRunning()
+{
+    if (m_checked)
+        return m_running;
+    m_checked = true;
+
+    m_lock = std::make_unique<QLockFile>(lockFilePath(applicationFilePath()));
+    // The lock is held as long as this process lives; 0 means it never goes stale while its owner is alive.
+    m_lock->setStaleLockTime(0);
+    if (m_lock->tryLock(0)) {
+        m_running = false;
+        return false;
+    }
+    if (m_lock->error() == QLockFile::LockFailedError) {
+        qCDebug(lcSingle) << "another copy is running";
+        m_running = true;
+    } else {
+        // The lock cannot even be created (no temp folder): one copy is better than none.
+        qCWarning(lcSingle) << "single-instance lock unavailable:" << m_lock->fileName();
+        m_running = false;
+    }
+    return m_running;
+}

@@ -1,0 +1,97 @@
+#include "widget.h"
+
+#include "myqquickview.h"
+#include "ui_controler.h"
+#include "userevent.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QMessageBox>
+
+Q_LOGGING_CATEGORY(lcWidget, "vesk.app.window")
+
+namespace {
+// A copy-data box is modal; messages arriving while one is open are dropped rather than stacked.
+bool s_copyDataBoxOpen = false;
+} // namespace
+
+Widget::Widget(QWidget *parent)
+    : QWidget(parent, Qt::WindowFlags())
+{
+    m_controler = new Ui_Controler;
+    m_controler->setupUi(this);
+
+    checkTimer.setInterval(DeviceCheckDelayMs);
+    checkTimer.setSingleShot(true);
+    connect(&checkTimer, &QTimer::timeout, this, &Widget::checkDevice);
+
+    connect(&m_deviceChanges, &DeviceChangeNotifier::devicesChanged, this, &Widget::deviceChangeNotified);
+    m_deviceChanges.start();
+}
+
+Widget::~Widget()
+{
+    // The scene goes first: it refers to the controller ("ui_Ctl") until it is gone.
+    delete view();
+    delete m_controler;
+}
+
+myQQuickView *Widget::view() const
+{
+    return m_controler->view();
+}
+
+void Widget::startUi()
+{
+    if (view()->deviceConnected)
+        view()->initUI();
+    QCoreApplication::postEvent(this, new UserEvent(UserEvent::RunUi));
+}
+
+void Widget::checkDevice()
+{
+    qCDebug(lcWidget) << "device check";
+}
+
+void Widget::deviceChangeNotified()
+{
+    // Every change restarts the countdown, so a burst of changes leads to one check after the last of them.
+    checkTimer.start();
+}
+
+void Widget::customEvent(QEvent *event)
+{
+    if (event->type() == QEvent::User && static_cast<UserEvent *>(event)->code == UserEvent::RunUi)
+        view()->runUI();
+}
+
+bool Widget::nativeEvent(const QByteArray &eventType, void *message, qintptr *result)
+{
+    if (DeviceChangeNotifier::isDeviceChangeMessage(eventType, message))
+        deviceChangeNotified();
+    // Never consumed: the system and Qt see every message as usual.
+    return QWidget::nativeEvent(eventType, message, result);
+}
+
+void Widget::onCopyData(const CopyDataRecord &record, void *context)
+{
+    auto *window = static_cast<Widget *>(context);
+    if (!window)
+        return;
+    const std::optional<QString> text = copyDataText(record);
+    if (!text) {
+        qCDebug(lcWidget) << "copy-data message ignored: tag" << Qt::hex << record.dwData << "length"
+                          << Qt::dec << record.cbData;
+        return;
+    }
+    if (s_copyDataBoxOpen) {
+        qCDebug(lcWidget) << "copy-data message dropped: a box is already open";
+        return;
+    }
+    s_copyDataBoxOpen = true;
+    // Shown as plain text: the sender is another process, and its text must not turn into links or markup.
+    QMessageBox box(QMessageBox::Warning, window->windowTitle(), *text, QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    s_copyDataBoxOpen = false;
+}

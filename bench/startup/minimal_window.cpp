@@ -1,0 +1,16 @@
+// The baseline of the start-up benchmark: a bare QQuickWidget window of the program's size, built with the
+// same Qt, compiler flags and probe as the program.
+#include "startupprobe.h"
+
+#include <QApplication>
+#include <QQuickWidget>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QQuickWidget view;
+    view.setSource(QUrl(QStringLiteral("qrc:/bench/minimal.qml")));
+    view.show();
+    installStartupProbe(&view);
+    return app.exec();
+}

@@ -1,0 +1,185 @@
+// The program as a user meets it: started from the build folder under X, driven with xdotool.
+#include "qtsinglecoreapplication.h"
+
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+class TestProgram : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void cleanupTestCase();
+    void startedFromElsewhereFindsItsFiles();
+    void secondStartExitsWithOneAndLeavesTheFirst();
+    void copyDataMessageShowsOneBoxAtATime();
+    void draggingTheSceneMovesTheWindow();
+    void closeControlEndsTheProgram();
+
+private:
+    QStringList windows() const;
+    QPoint windowPosition(const QString &id) const;
+    void startFirst();
+
+    QString m_program;
+    QString m_window;
+    QTemporaryDir m_elsewhere;
+    QTemporaryDir m_runtime;
+    QProcess m_first;
+};
+
+namespace {
+
+const QString Title = QStringLiteral("Vesk Mouse Configuration");
+
+QString xdotool(const QStringList &arguments)
+{
+    QProcess tool;
+    tool.start(QStringLiteral("xdotool"), arguments);
+    if (!tool.waitForFinished(10000))
+        return {};
+    return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+}
+
+} // namespace
+
+QStringList TestProgram::windows() const
+{
+    const QString out = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                 QStringLiteral("--name"), QLatin1Char('^') + Title + QLatin1Char('$')});
+    return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QPoint TestProgram::windowPosition(const QString &id) const
+{
+    const QString out = xdotool({QStringLiteral("getwindowgeometry"), id});
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("Position: (-?\\d+),(-?\\d+)")).match(out);
+    return match.hasMatch() ? QPoint(match.captured(1).toInt(), match.captured(2).toInt())
+                            : QPoint(-99999, -99999);
+}
+
+void TestProgram::initTestCase()
+{
+    m_program = QStringLiteral(VESK_PROGRAM);
+    QVERIFY(QFileInfo(m_program).isExecutable());
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("xdotool is needed to drive the program");
+    QVERIFY(m_elsewhere.isValid() && m_runtime.isValid());
+    QFile::setPermissions(m_runtime.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    m_first.setProcessEnvironment(environment);
+    m_first.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    startFirst();
+}
+
+void TestProgram::startFirst()
+{
+    // Started from a folder that holds none of the program's files.
+    m_first.setWorkingDirectory(m_elsewhere.path());
+    m_first.start(m_program, {});
+    QVERIFY(m_first.waitForStarted());
+    QTRY_COMPARE_WITH_TIMEOUT(windows().size(), 1, 20000);
+    m_window = windows().value(0);
+}
+
+void TestProgram::cleanupTestCase()
+{
+    if (m_first.state() != QProcess::NotRunning) {
+        m_first.kill();
+        m_first.waitForFinished();
+    }
+}
+
+void TestProgram::startedFromElsewhereFindsItsFiles()
+{
+    // The title comes from ./modules/setting/apConfig.bin: found only when the program's folder became
+    // current.
+    QCOMPARE(windows().size(), 1);
+    QVERIFY(QFileInfo::exists(QtSingleCoreApplication::lockFilePath(m_program)));
+}
+
+void TestProgram::secondStartExitsWithOneAndLeavesTheFirst()
+{
+    QProcess second;
+    second.setProcessEnvironment(m_first.processEnvironment());
+    second.start(m_program, {});
+    QVERIFY(second.waitForFinished(20000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 1);
+
+    QCOMPARE(m_first.state(), QProcess::Running);
+    QCOMPARE(windows().size(), 1);
+}
+
+void TestProgram::copyDataMessageShowsOneBoxAtATime()
+{
+    const auto send = [this](const QByteArray &text) {
+        QByteArray message(8, '\0');
+        qToLittleEndian<quint32>(0x250F, message.data());
+        qToLittleEndian<quint32>(quint32(text.size()), message.data() + 4);
+        QLocalSocket peer;
+        peer.connectToServer(m_runtime.filePath(QStringLiteral("vesk-config.copydata")));
+        QVERIFY(peer.waitForConnected(5000));
+        peer.write(message + text);
+        QVERIFY(peer.waitForBytesWritten(5000));
+        peer.disconnectFromServer();
+    };
+
+    send("Your mouse has new firmware.");
+    // The box carries the main window's title, so two windows now answer to it.
+    QTRY_COMPARE_WITH_TIMEOUT(windows().size(), 2, 10000);
+    send("A second notice while the first is open.");
+    QTest::qWait(500);
+    QCOMPARE(windows().size(), 2);
+
+    // The box has the keyboard focus; Escape is its Ok.
+    xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+    QTRY_COMPARE_WITH_TIMEOUT(windows(), QStringList{m_window}, 10000);
+    QCOMPARE(m_first.state(), QProcess::Running);
+}
+
+void TestProgram::draggingTheSceneMovesTheWindow()
+{
+    const QString id = m_window;
+    const QPoint start = windowPosition(id);
+    const QPoint grab = start + QPoint(500, 300);
+
+    xdotool({QStringLiteral("mousemove"), QString::number(grab.x()), QString::number(grab.y())});
+    xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
+    for (int step = 1; step <= 4; ++step) {
+        xdotool({QStringLiteral("mousemove"), QString::number(grab.x() - 10 * step),
+                 QString::number(grab.y() + 8 * step)});
+        QTest::qWait(100);
+    }
+    xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    QTRY_COMPARE_WITH_TIMEOUT(windowPosition(id), start + QPoint(-40, 32), 5000);
+}
+
+void TestProgram::closeControlEndsTheProgram()
+{
+    const QPoint origin = windowPosition(m_window);
+    // The close control sits at the right end of the top bar.
+    const QPoint close = origin + QPoint(1000 - 4 - 10 - 14, 4 + 20);
+    xdotool({QStringLiteral("mousemove"), QString::number(close.x()), QString::number(close.y())});
+    xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    QVERIFY(m_first.waitForFinished(15000));
+    QCOMPARE(m_first.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_first.exitCode(), 0);
+    QVERIFY2(!QFileInfo::exists(QtSingleCoreApplication::lockFilePath(m_program)),
+             "the lock goes with the program");
+}
+
+QTEST_MAIN(TestProgram)
+#include "tst_program.moc"
