@@ -2,6 +2,7 @@
 
 #include <QQuickWidget>
 
+class MS_HT66FB560;
 class QSettings;
 
 // Hosts the scene and is its gateway to the program: the scene reaches it as "ui_View", and its invokable
@@ -21,8 +22,15 @@ public:
     Q_INVOKABLE void initUI();
     Q_INVOKABLE void runUI();
 
+    // After every device check: brings the profile mirror up to date from the mouse, or from the store
+    // without it.
+    void syncWithDevice();
+
     // The application configuration, kept open for the whole run.
     QSettings *apConfigStore = nullptr;
+
+    // The window's protocol object; every device command goes through it.
+    MS_HT66FB560 *protocol = nullptr;
 
     // Whether the last device check found the mouse.
     bool deviceConnected = false;

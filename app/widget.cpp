@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QMessageBox>
+#include <QSettings>
 
 Q_LOGGING_CATEGORY(lcWidget, "vesk.app.window")
 
@@ -18,8 +19,10 @@ bool s_copyDataBoxOpen = false;
 Widget::Widget(QWidget *parent)
     : QWidget(parent, Qt::WindowFlags())
 {
+    ms.setOwner(this);
     m_controler = new Ui_Controler;
     m_controler->setupUi(this);
+    view()->protocol = &ms;
 
     checkTimer.setInterval(DeviceCheckDelayMs);
     checkTimer.setSingleShot(true);
@@ -50,7 +53,21 @@ void Widget::startUi()
 
 void Widget::checkDevice()
 {
-    qCDebug(lcWidget) << "device check";
+    const QStringList productNames =
+        view()->apConfigStore->value(QStringLiteral("common/product_name")).toStringList();
+    const QList<DeviceInfo> devices = readDeviceList(deviceListPath(), productNames);
+    if (devices.size() <= kSupportedDeviceEntry) {
+        // The mouse is always entry 1 of the list; a shorter list cannot describe it.
+        qCWarning(lcWidget) << "the supported-device list holds" << devices.size()
+                            << "entries; the mouse counts as absent";
+        view()->deviceConnected = false;
+        ms.hid_OpenDevice(DeviceOpenInfo{});
+    } else {
+        view()->deviceConnected = ms.hid_FindDevice(kSupportedDeviceEntry, devices.at(kSupportedDeviceEntry));
+    }
+    qCDebug(lcWidget) << "device check:" << (view()->deviceConnected ? "mouse found" : "no mouse");
+    view()->syncWithDevice();
+    Q_EMIT deviceChecked(view()->deviceConnected);
 }
 
 void Widget::deviceChangeNotified()

@@ -2,6 +2,7 @@
 
 #include "copydata.h"
 #include "devicechangenotifier.h"
+#include "ms_ht66fb560.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -26,12 +27,19 @@ public:
 
     Ui_Controler *controler() const { return m_controler; }
     myQQuickView *view() const;
+    MS_HT66FB560 &protocol() { return ms; }
 
     // Called by the copy-data channel with this window as context.
     static void onCopyData(const CopyDataRecord &record, void *context);
 
 public Q_SLOTS:
+    // Looks for the mouse, hands what it found to the protocol object and brings the view up to date.
     void checkDevice();
+
+Q_SIGNALS:
+    // A device check has run to its end (the view is synchronised); connected tells whether the mouse was
+    // found.
+    void deviceChecked(bool connected);
 
 protected:
     void customEvent(QEvent *event) override;
@@ -42,7 +50,9 @@ private:
 
     QTimer checkTimer;
     Ui_Controler *m_controler = nullptr;
+    MS_HT66FB560 ms;
     DeviceChangeNotifier m_deviceChanges;
 
     friend class TestWidget;
+    friend class TestDeviceCheck;
 };

@@ -5,6 +5,7 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,6 +23,7 @@ private Q_SLOTS:
     void copyDataMessageShowsOneBoxAtATime();
     void draggingTheSceneMovesTheWindow();
     void closeControlEndsTheProgram();
+    void runsUnchangedAgainstTheVirtualMouse();
 
 private:
     QStringList windows() const;
@@ -179,6 +181,30 @@ void TestProgram::closeControlEndsTheProgram()
     QCOMPARE(m_first.exitCode(), 0);
     QVERIFY2(!QFileInfo::exists(QtSingleCoreApplication::lockFilePath(m_program)),
              "the lock goes with the program");
+}
+
+void TestProgram::runsUnchangedAgainstTheVirtualMouse()
+{
+    // The program as built, with the virtual mouse preloaded in place of hidapi: detection finds the mouse
+    // and sends it 01H with the option 0x0F, which the mouse keeps in its state file.
+    const QString state = m_elsewhere.filePath(QStringLiteral("mouse.state"));
+    QProcess program;
+    QProcessEnvironment environment = m_first.processEnvironment();
+    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(VESK_VMOUSE_LIBRARY));
+    environment.insert(QStringLiteral("VESK_VMOUSE_STATE"), state);
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(m_program, {});
+    QVERIFY(program.waitForStarted());
+    QTRY_COMPARE_WITH_TIMEOUT(windows().size(), 1, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        QSettings(state, QSettings::IniFormat).value(QStringLiteral("device/option")).toInt(), 0x0F, 10000);
+
+    const QPoint close = windowPosition(windows().value(0)) + QPoint(1000 - 4 - 10 - 14, 4 + 20);
+    xdotool({QStringLiteral("mousemove"), QString::number(close.x()), QString::number(close.y())});
+    xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    QVERIFY(program.waitForFinished(15000));
+    QCOMPARE(program.exitCode(), 0);
 }
 
 QTEST_MAIN(TestProgram)

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "deviceinfo.h"
+#include "frame.h"
+
+#include <QMetaType>
+
+#include <array>
+
+constexpr int kFeatureLength = static_cast<int>(kFrameSize);
+constexpr int kSettleDelayMs = 30; // the firmware needs this after a command before any data report
+constexpr int kChunkDelayMs = 10;  // and this after each output report of a block write
+// hidapi reads in blocking mode wait forever; a silent or vanished mouse must not hang the program.
+constexpr int kDataReadTimeoutMs = 1000;
+
+// One exchange with the mouse: the opened device, then the request.
+struct UsbTask : DeviceOpenInfo
+{
+    int featureLength = kFeatureLength;
+    int dataLength = 0;
+    Frame frame{};
+    Frame reply{};
+    std::array<uchar, kDataBufferSize> data{};
+    int settleDelayMs = kSettleDelayMs;
+    int chunkDelayMs = kChunkDelayMs;
+};
+
+Q_DECLARE_METATYPE(UsbTask)
