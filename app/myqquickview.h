@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QQuickWidget>
+#include <QStringList>
+#include <QVariantList>
 
 class MS_HT66FB560;
 class QSettings;
@@ -26,15 +28,38 @@ public:
     // without it.
     void syncWithDevice();
 
+    static constexpr int ProfileCount = 6;
+
     // The application configuration, kept open for the whole run.
     QSettings *apConfigStore = nullptr;
+
+    // The seven message texts of the active language (boxes of the settings dialogs).
+    QStringList msgTable;
+
+    // Number of the product's macro library folder (./modules/macro/<productNo>/).
+    int productNo = 1;
 
     // The window's protocol object; every device command goes through it.
     MS_HT66FB560 *protocol = nullptr;
 
+    // The profile mirror: what the mouse stores, as the program last saw it.
+    uchar curProfile = 0;
+    QVariantList profile_fw[ProfileCount]; // 128-byte firmware profile block per profile
+    QVariantList matrix_fw[ProfileCount];  // 16 × 4-byte key matrix per profile
+    QVariantList other_fw[ProfileCount];   // DPI stage, report rate, LED twinkle type
+
     // Whether the last device check found the mouse.
     bool deviceConnected = false;
 
+    // Which profiles' data were written to the working store, by kind (six booleans each).
+    QVariantList profileDirty;
+    QVariantList matrixDirty;
+    QVariantList otherDirty;
+
+    // The working profile store, kept open for the whole run.
+    QSettings *profileStore = nullptr;
+
 private:
     void invokeScene(const char *function);
+    void openProfileStore();
 };
