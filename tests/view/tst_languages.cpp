@@ -88,7 +88,7 @@ void TestLanguages::languageMenu_data()
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QVariantMap>("menu");
 
-    QTest::newRow("the design's four codes")
+    QTest::newRow("Chinese simplified and traditional, English with and without country")
         << strings({"lang_025044.ini", "lang_025208.ini", "lang_031225.ini", "lang_031000.ini"})
         << QVariantMap{{QStringLiteral("CHINESE (Simp)"), QStringLiteral("025044")},
                        {QStringLiteral("CHINESE (Trad)"), QStringLiteral("025208")},
