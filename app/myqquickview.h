@@ -1,8 +1,14 @@
 #pragma once
 
+#include "pointersettings.h"
+
+#include <QMessageBox>
 #include <QQuickWidget>
 #include <QStringList>
 #include <QVariantList>
+#include <QVariantMap>
+
+#include <memory>
 
 class MS_HT66FB560;
 class QSettings;
@@ -23,6 +29,32 @@ public:
 
     Q_INVOKABLE void initUI();
     Q_INVOKABLE void runUI();
+
+    // Application settings: the configuration file, the system's pointer settings, languages, recoil data.
+    Q_INVOKABLE bool getMsgAns_FoolProofing();
+    Q_INVOKABLE QVariant vesk_getApConfig(const QString &key);
+    Q_INVOKABLE void setAcceleration(bool acceleration);
+    Q_INVOKABLE void setCursorSpeed(uint cursorSpeed);
+    Q_INVOKABLE void setVerticalScrollLines(uint lines);
+    Q_INVOKABLE void setDoubleClickSpeed(uint speed);
+    Q_INVOKABLE bool getAcceleration();
+    Q_INVOKABLE uint getCursorSpeed();
+    Q_INVOKABLE uint getVerticalScrollLines();
+    Q_INVOKABLE uint getDoubleClickSpeed();
+    Q_INVOKABLE QStringList vesk_getProductLayoutStrings(const QString &langCode);
+    Q_INVOKABLE void saveApConfig(const QVariantList &apConfigs);
+    Q_INVOKABLE QVariantList loadApConfig();
+    Q_INVOKABLE void resetApconfig();
+    Q_INVOKABLE QString getCustomFilePath();
+    Q_INVOKABLE QVariantMap chkLanguages();
+    Q_INVOKABLE QStringList getGlobalStrings(const QString &langCode);
+    Q_INVOKABLE void saveGundata(const QVariant &gameNo, const QVariantList &gunData);
+    Q_INVOKABLE void saveSelGundata(const QVariant &selGun, const QVariantList &gunData);
+    Q_INVOKABLE QVariantList getGundata(const QVariant &gameNo);
+    Q_INVOKABLE QVariantList getSelGundata(const QVariant &selGun);
+
+    // Replaces the system's pointer settings (tests put a stand-in here).
+    void setPointerSettings(std::unique_ptr<PointerSettings> pointerSettings);
 
     // After every device check: brings the profile mirror up to date from the mouse, or from the store
     // without it.
@@ -59,7 +91,17 @@ public:
     // The working profile store, kept open for the whole run.
     QSettings *profileStore = nullptr;
 
+protected:
+    // The dialogs of the settings, one place each, so that tests can answer them.
+    virtual QString askOpenFileName(const QString &caption, const QString &directory, const QString &filter);
+    virtual QMessageBox::StandardButton askWarning(const QString &title, const QString &text,
+                                                   QMessageBox::StandardButtons buttons,
+                                                   QMessageBox::StandardButton defaultButton);
+
 private:
     void invokeScene(const char *function);
     void openProfileStore();
+
+    PointerSettings &pointerSettings();
+    std::unique_ptr<PointerSettings> m_pointerSettings;
 };

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// Language files are "./modules/i18n/lang_" + a six-digit code + ".ini": three digits of Qt 4's language
+// number, three of its country number (0 = any country).
+namespace LanguageFiles {
+
+constexpr int CodeLength = 6;
+
+// Six ASCII digits, nothing else: the code becomes part of a file name.
+bool isCode(const QString &code);
+
+// The language's file, or an empty text when code is not a language code.
+QString filePath(const QString &code);
+
+// The name of the language menu: "ENGLISH (UNITED STATES)", "ENGLISH" for country 0, and the scene's own
+// short forms "CHINESE (Simp)" and "CHINESE (Trad)" for China and Taiwan.
+QString menuName(int language, int country);
+
+} // namespace LanguageFiles
