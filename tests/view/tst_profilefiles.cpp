@@ -35,8 +35,8 @@ private Q_SLOTS:
     void resetRefusedWithoutCompleteDefaults();
     void slotOutsideTheProfilesAsksNothing_data();
     void slotOutsideTheProfilesAsksNothing();
-    void realDialogsAskAsDesigned_data();
-    void realDialogsAskAsDesigned();
+    void realDialogsShowCaptionFilterAndDesktop_data();
+    void realDialogsShowCaptionFilterAndDesktop();
 
 private:
     QTemporaryDir m_home;
@@ -346,14 +346,14 @@ void TestProfileFiles::slotOutsideTheProfilesAsksNothing()
     QVERIFY(!QFile::exists(folder.path() + QStringLiteral("/x.pf")));
 }
 
-void TestProfileFiles::realDialogsAskAsDesigned_data()
+void TestProfileFiles::realDialogsShowCaptionFilterAndDesktop_data()
 {
     QTest::addColumn<bool>("save");
     QTest::newRow("export") << true;
     QTest::newRow("import") << false;
 }
 
-void TestProfileFiles::realDialogsAskAsDesigned()
+void TestProfileFiles::realDialogsShowCaptionFilterAndDesktop()
 {
     QFETCH(bool, save);
     TestRunFolder folder;
