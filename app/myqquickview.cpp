@@ -1,5 +1,7 @@
 #include "myqquickview.h"
 
+#include "profilestore.h"
+
 #include <QFile>
 #include <QLoggingCategory>
 #include <QQuickItem>
@@ -11,6 +13,7 @@ namespace {
 
 const QString ApConfigPath = QStringLiteral("./modules/setting/apConfig.bin");
 const QString ProfileStorePath = QStringLiteral("./modules/setting/p_Vesk.bin");
+constexpr int MaxCorruptCopies = 100;
 
 // Six flags, whatever the file held: a list of another length has its first six entries cleared (a longer
 // list keeps its tail), a shorter one is first extended.
@@ -26,7 +29,7 @@ QVariantList normalisedDirtyList(QVariantList list)
 }
 
 // A store the settings class cannot parse would be overwritten by the first write with whatever it did make
-// of it; the user's file is kept beside it first.
+// of it; the user's file is kept beside it first. An earlier copy with other contents is never replaced.
 void keepUnparsableStore(const QSettings &store)
 {
     QFile file(store.fileName());
@@ -34,12 +37,28 @@ void keepUnparsableStore(const QSettings &store)
         store.status() == QSettings::FormatError || (file.size() > 0 && store.allKeys().isEmpty());
     if (!unparsable)
         return;
-    const QString aside = store.fileName() + QStringLiteral(".corrupt");
-    QFile::remove(aside);
-    if (file.copy(aside))
-        qCWarning(lcView) << "the profile store could not be read; kept as" << aside;
-    else
+    if (!file.open(QIODevice::ReadOnly)) {
         qCWarning(lcView) << "the profile store could not be read, nor kept aside:" << file.errorString();
+        return;
+    }
+    const QByteArray contents = file.readAll();
+    file.close();
+    const QString base = store.fileName() + QStringLiteral(".corrupt");
+    for (int n = 0; n < MaxCorruptCopies; ++n) {
+        const QString aside = n == 0 ? base : base + QLatin1Char('.') + QString::number(n);
+        QFile existing(aside);
+        if (existing.exists()) {
+            if (existing.open(QIODevice::ReadOnly) && existing.readAll() == contents)
+                return; // kept on an earlier start
+            continue;
+        }
+        if (file.copy(aside))
+            qCWarning(lcView) << "the profile store could not be read; kept as" << aside;
+        else
+            qCWarning(lcView) << "the profile store could not be read, nor kept aside:" << file.errorString();
+        return;
+    }
+    qCWarning(lcView) << "the profile store could not be read; no free name to keep it aside beside" << base;
 }
 
 } // namespace
@@ -59,10 +78,14 @@ void myQQuickView::openProfileStore()
 {
     profileStore = new QSettings(ProfileStorePath, QSettings::IniFormat, this);
     keepUnparsableStore(*profileStore);
-    profileDirty = normalisedDirtyList(profileStore->value(QStringLiteral("profile_fw/dirty")).toList());
-    matrixDirty = normalisedDirtyList(profileStore->value(QStringLiteral("matrix_fw/dirty")).toList());
-    otherDirty = normalisedDirtyList(profileStore->value(QStringLiteral("other_fw/dirty")).toList());
-    curProfile = uchar(profileStore->value(QStringLiteral("common/curProfile")).toUInt());
+    profileDirty =
+        normalisedDirtyList(profilestore::storedList(*profileStore, QStringLiteral("profile_fw/dirty")));
+    matrixDirty =
+        normalisedDirtyList(profilestore::storedList(*profileStore, QStringLiteral("matrix_fw/dirty")));
+    otherDirty =
+        normalisedDirtyList(profilestore::storedList(*profileStore, QStringLiteral("other_fw/dirty")));
+    // A stored index outside 0..5 would send every accessor past the mirror; it is ignored (logged).
+    curProfile = profilestore::storedCurrentProfile(*profileStore, 0);
 }
 
 myQQuickView::~myQQuickView() = default;

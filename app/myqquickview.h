@@ -8,6 +8,7 @@
 #include <QVariantList>
 #include <QVariantMap>
 
+#include <array>
 #include <memory>
 
 class MS_HT66FB560;
@@ -26,6 +27,43 @@ public:
 
     // The window title: "common/name" of the application configuration, empty when missing.
     QString applicationName() const;
+
+    // Profiles: defaults, import/export/reset, dirty operations and the firmware profile block's accessors
+    // (view/profiles.cpp, view/profilefiles.cpp). A profile index outside 0..5 or a list shorter than its
+    // documented length is refused with a debug message: setters then change and send nothing, getters
+    // return an empty list or 0.
+    Q_INVOKABLE QVariantList vesk_getDefaultProfile(QString key, uchar profileId);
+    Q_INVOKABLE void vesk_loadProfile(int profile);
+    Q_INVOKABLE void vesk_saveProfile(int profile);
+    Q_INVOKABLE void vesk_resetProfile(int profile);
+    Q_INVOKABLE void vesk_SetDirty_Profile(uchar profileId);
+    Q_INVOKABLE void vesk_SetDirty_Matrix(uchar profileId);
+    Q_INVOKABLE void vesk_SetDirty_Other(uchar profileId);
+    Q_INVOKABLE uint vesk_GetMaxDpiStage();
+    Q_INVOKABLE void vesk_02H_SetCurrentProfile(uchar profileId);
+    Q_INVOKABLE void vesk_03H_SetReportRate(uchar rate);
+    Q_INVOKABLE void vesk_04H_SetDPIStage(uchar stage);
+    Q_INVOKABLE void vesk_0CH_SetRGBLedEffect(uchar effect, uchar light, uchar speed);
+    Q_INVOKABLE void vesk_0CH_SetDpi8Color(QVariantList src24);
+    Q_INVOKABLE void vesk_0CH_SetDpi8Io(QVariantList src8);
+    Q_INVOKABLE void vesk_0CH_SetDpi8Stage(QVariantList src16);
+    Q_INVOKABLE void vesk_0CH_SetPressGun(uchar xOffset, uchar yOffset, uchar times, bool enable,
+                                          bool cursor_return, uchar profileId);
+    Q_INVOKABLE void vesk_0DH_SetKeyMatrix(QVariantList src64);
+    Q_INVOKABLE void vesk_SetLED8StageColor(QVariantList src24);
+    Q_INVOKABLE uchar vesk_82H_GetCurrentProfile();
+    Q_INVOKABLE uchar vesk_83H_GetReportRate();
+    Q_INVOKABLE uchar vesk_84H_GetDPIStage();
+    Q_INVOKABLE uchar vesk_89H_GetRGBLedTwinkle();
+    Q_INVOKABLE QVariantList vesk_8CH_GetRGBLedEffect();
+    Q_INVOKABLE QVariantList vesk_8CH_GetDpi8Color();
+    Q_INVOKABLE QVariantList vesk_8CH_GetDpi8Io();
+    Q_INVOKABLE QVariantList vesk_8CH_GetDpi8Stage();
+    Q_INVOKABLE QVariantList vesk_GetLED8StageColor();
+
+    // Refill curProfile and the profile_fw and other_fw lists from the working store / write those lists.
+    void reloadProfiles();
+    void storeAllProfiles();
 
     Q_INVOKABLE void initUI();
     Q_INVOKABLE void runUI();
@@ -92,8 +130,9 @@ public:
     QSettings *profileStore = nullptr;
 
 protected:
-    // The dialogs of the settings, one place each, so that tests can answer them.
+    // The dialogs, one place each, so that tests can answer them.
     virtual QString askOpenFileName(const QString &caption, const QString &directory, const QString &filter);
+    virtual QString askSaveFileName(const QString &caption, const QString &directory, const QString &filter);
     virtual QMessageBox::StandardButton askWarning(const QString &title, const QString &text,
                                                    QMessageBox::StandardButtons buttons,
                                                    QMessageBox::StandardButton defaultButton);
@@ -104,4 +143,11 @@ private:
 
     PointerSettings &pointerSettings();
     std::unique_ptr<PointerSettings> m_pointerSettings;
+
+    // Profiles (view/profiles.cpp).
+    bool acceptsProfile(int profile, const char *operation) const;
+    void storeProfile(int profile);
+    void sendProfileBlock(uchar profile);
+    void sendKeyMatrix(uchar profile, const std::array<uchar, 128> &block);
+    void reloadProfile(int profile);
 };

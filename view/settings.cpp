@@ -1,7 +1,6 @@
 #include "myqquickview.h"
 
 #include <QFile>
-#include <QFileDialog>
 #include <QLoggingCategory>
 #include <QSaveFile>
 #include <QSettings>
@@ -110,16 +109,4 @@ bool myQQuickView::getMsgAns_FoolProofing()
                    QStringLiteral("%1").arg(msgTable.value(ConfirmTextMsg)),
                    QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
     return answer == QMessageBox::Ok;
-}
-
-QString myQQuickView::askOpenFileName(const QString &caption, const QString &directory, const QString &filter)
-{
-    return QFileDialog::getOpenFileName(this, caption, directory, filter);
-}
-
-QMessageBox::StandardButton myQQuickView::askWarning(const QString &title, const QString &text,
-                                                     QMessageBox::StandardButtons buttons,
-                                                     QMessageBox::StandardButton defaultButton)
-{
-    return QMessageBox::warning(nullptr, title, text, buttons, defaultButton);
 }

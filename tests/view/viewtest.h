@@ -1,0 +1,187 @@
+#pragma once
+
+// Shared by the view's tests: a view whose file dialogs the test answers, the store files, the virtual mouse
+// connected the way the device check connects it, and the commands read back from its wire log.
+
+#include "../app/testrunfolder.h"
+#include "ms_ht66fb560.h"
+#include "myqquickview.h"
+#include "vmouse.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QStringList>
+
+namespace viewtest {
+
+inline QString shippedSetting(const QString &name)
+{
+    return QStringLiteral(VESK_SHIPPED_SETTINGS "/") + name;
+}
+
+inline const QString kStorePath = QStringLiteral("modules/setting/p_Vesk.bin");
+inline const QString kDefaultsPath = QStringLiteral("modules/setting/pD_Vesk.bin");
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile::remove(path);
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A run folder with the shipped working store and defaults (or the given store text).
+inline void installStores(const QByteArray &store = QByteArray())
+{
+    writeFile(kStorePath, store.isNull() ? readFile(shippedSetting(QStringLiteral("p_Vesk.bin"))) : store);
+    writeFile(kDefaultsPath, readFile(shippedSetting(QStringLiteral("pD_Vesk.bin"))));
+}
+
+// The raw text of "key=" in [section] of an INI file: what actually reached the disk. Null when absent.
+inline QString iniText(const QByteArray &file, const QString &section, const QString &key)
+{
+    QString current;
+    for (const QString &line : QString::fromUtf8(file).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+            current = line.mid(1, line.size() - 2);
+        } else if (current == section && line.startsWith(key + QLatin1Char('='))) {
+            return line.mid(key.size() + 1);
+        }
+    }
+    return QString();
+}
+
+inline QString storeText(myQQuickView &view, const QString &section, const QString &key)
+{
+    view.profileStore->sync();
+    return iniText(readFile(kStorePath), section, key);
+}
+
+// A list as the working store holds it now.
+inline QVariantList storedValue(myQQuickView &view, const QString &key)
+{
+    return view.profileStore->value(key).toList();
+}
+
+// "1, 2, 3" as the settings class writes a list.
+inline QString listText(const QVariantList &list)
+{
+    QStringList parts;
+    for (const QVariant &v : list)
+        parts.append(v.toString());
+    return parts.join(QStringLiteral(", "));
+}
+
+inline QVariantList numbers(std::initializer_list<int> values)
+{
+    QVariantList list;
+    for (int v : values)
+        list.append(v);
+    return list;
+}
+
+// 128 (or count) distinct-looking bytes.
+inline QVariantList pattern(int seed, int count = 128)
+{
+    QVariantList list;
+    for (int i = 0; i < count; ++i)
+        list.append((i * 7 + seed) & 0xFF);
+    return list;
+}
+
+inline QVariantList asInts(const QVariantList &list)
+{
+    QVariantList out;
+    for (const QVariant &v : list)
+        out.append(v.toInt());
+    return out;
+}
+
+inline vmouse::Block toVmouse(const QVariantList &list)
+{
+    vmouse::Block block{};
+    for (int i = 0; i < int(block.size()) && i < list.size(); ++i)
+        block[std::size_t(i)] = std::uint8_t(list.at(i).toInt());
+    return block;
+}
+
+inline QByteArray hexOf(const vmouse::Block &block)
+{
+    return QByteArray(reinterpret_cast<const char *>(block.data()), int(block.size())).toHex(' ');
+}
+
+inline QByteArray hexOf(const QVariantList &list)
+{
+    return hexOf(toVmouse(list));
+}
+
+// The protocol object on the virtual mouse, without the listener (no input interface).
+inline void connectVirtualMouse(MS_HT66FB560 &ms, myQQuickView &view)
+{
+    DeviceOpenInfo info;
+    info.index = 1;
+    info.productName = QStringLiteral("Vesk");
+    info.commandPath = QString::fromLatin1(vmouse::kCommandPath);
+    info.reportLength = vmouse::kReportLength;
+    ms.hid_OpenDevice(info);
+    view.protocol = &ms;
+    view.deviceConnected = true;
+    vmouse::clearWireLog();
+}
+
+// One command as the mouse saw it: the frame that went out, whether it was answered, and the data phase.
+struct Command
+{
+    QByteArray frame;
+    bool ok = true;
+    QByteArray data;
+
+    uchar opcode() const { return uchar(frame.at(1)); }
+    uchar param() const { return uchar(frame.at(2)); }
+    // "0C:1" — opcode and first parameter.
+    QString name() const
+    {
+        return QStringLiteral("%1:%2")
+            .arg(int(opcode()), 2, 16, QLatin1Char('0'))
+            .toUpper()
+            .arg(int(param()));
+    }
+};
+
+inline QList<Command> commands()
+{
+    QList<Command> out;
+    for (const vmouse::WireRecord &r : vmouse::wireLog()) {
+        if (r.path != vmouse::kCommandPath)
+            continue;
+        const QByteArray bytes(reinterpret_cast<const char *>(r.bytes.data()), int(r.bytes.size()));
+        if (r.kind == vmouse::WireKind::FeatureOut) {
+            out.append(Command{bytes, r.ok, {}});
+        } else if (out.isEmpty()) {
+            continue;
+        } else if (r.kind == vmouse::WireKind::FeatureIn) {
+            out.last().ok = out.last().ok && r.ok;
+        } else if (r.kind == vmouse::WireKind::OutputReport) {
+            out.last().data += bytes.mid(1); // without the report ID
+        } else if (r.kind == vmouse::WireKind::InputReport) {
+            out.last().data += bytes;
+        }
+    }
+    return out;
+}
+
+inline QString commandNames(const QList<Command> &list)
+{
+    QStringList names;
+    for (const Command &c : list)
+        names.append(c.name());
+    return names.join(QLatin1Char(' '));
+}
+
+} // namespace viewtest

@@ -1,0 +1,40 @@
+#pragma once
+
+// The keys of the profile store files and the checks the view applies when it reads them.
+
+#include <QLatin1String>
+#include <QString>
+#include <QVariantList>
+
+class QSettings;
+
+namespace profilestore {
+
+inline constexpr QLatin1String kDefaultsPath{"./modules/setting/pD_Vesk.bin"};
+
+inline constexpr QLatin1String kProfileSw{"profile_sw"};
+inline constexpr QLatin1String kProfileFw{"profile_fw"};
+inline constexpr QLatin1String kMatrixFw{"matrix_fw"};
+inline constexpr QLatin1String kOtherFw{"other_fw"};
+inline constexpr QLatin1String kCurProfileKey{"common/curProfile"};
+inline constexpr QLatin1String kImportProfileKey{"common/importProfile"};
+
+// The four per-profile groups in the order import and reset copy them.
+inline constexpr QLatin1String kProfileGroups[] = {kProfileSw, kProfileFw, kMatrixFw, kOtherFw};
+
+// "group/<profile>", "group/dirty".
+QString key(QLatin1String group, int profile);
+QString dirtyKey(QLatin1String group);
+
+// A stored list: a single text reads as a list of one entry (Qt would split it into characters), anything
+// missing or empty as an empty list.
+QVariantList storedList(const QSettings &store, const QString &key);
+
+// "common/curProfile" when it names a profile 0..5, otherwise fallback (logged).
+uchar storedCurrentProfile(const QSettings &store, uchar fallback);
+
+// Whether the four groups of one profile are present with the lengths the program sends: profile_fw 128,
+// matrix_fw 64, profile_sw 4, other_fw at least 3. why receives the first problem found.
+bool holdsCompleteProfile(const QSettings &file, int profile, QString *why);
+
+} // namespace profilestore
