@@ -1,5 +1,7 @@
 #include "myqquickview.h"
 
+#include "keynamemap.h"
+
 #include <QFile>
 #include <QLoggingCategory>
 #include <QQuickItem>
@@ -50,6 +52,7 @@ myQQuickView::myQQuickView(QWidget *parent)
     // Transparent wherever the scene draws nothing, so the frameless window takes the scene's shape.
     setClearColor(Qt::transparent);
 
+    buildKeyNameMap();
     apConfigStore = new QSettings(ApConfigPath, QSettings::IniFormat, this);
     openProfileStore();
     deviceConnected = false;

@@ -24,6 +24,10 @@ public:
     Q_INVOKABLE void initUI();
     Q_INVOKABLE void runUI();
 
+    // The global hooks' events, queued to the scene's "detectKeyboard" and "detectMouse".
+    void detectKeyboard(bool isDown, uchar usage);
+    void detectMouse(bool isDown, uchar button, uint x, uint y);
+
     // After every device check: brings the profile mirror up to date from the mouse, or from the store
     // without it.
     void syncWithDevice();
