@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QQuickWidget>
 #include <QStringList>
+#include <QVariant>
 #include <QVariantList>
 
 class MS_HT66FB560;
@@ -24,6 +26,20 @@ public:
     Q_INVOKABLE void initUI();
     Q_INVOKABLE void runUI();
 
+    // Macros and key definitions (view/macro*.cpp, view/keydefine.cpp, view/sceneinput.cpp).
+    Q_INVOKABLE void vesk_0FH_SetMacroKey(QVariant macroId, QVariant name);
+    Q_INVOKABLE void loadMacroIniFromFile(QVariant name);
+    Q_INVOKABLE void saveMacroIniToFile(QVariant name);
+    Q_INVOKABLE void renameMacroIniFile(QVariant oldName, QVariant newName);
+    Q_INVOKABLE QVariant createMacroIni();
+    Q_INVOKABLE QVariant deleteMacroIni(QVariant name);
+    Q_INVOKABLE QStringList getMacroIniNames();
+    Q_INVOKABLE QVariant saveMacroIni(QVariant name, QStringList macros);
+    Q_INVOKABLE QStringList loadMacroIni(QVariant name);
+    Q_INVOKABLE QVariantList loadMacroIniConfig(QVariant name);
+    Q_INVOKABLE void setMacroIniConfig(QVariant name, QVariantList config);
+    Q_INVOKABLE QVariantList getKeydefine(QVariant matrixId);
+    Q_INVOKABLE QList<uchar> macroIncode(QStringList macros);
     // The global hooks' events, queued to the scene's "detectKeyboard" and "detectMouse".
     void detectKeyboard(bool isDown, uchar usage);
     void detectMouse(bool isDown, uchar button, uint x, uint y);
@@ -62,6 +78,12 @@ public:
 
     // The working profile store, kept open for the whole run.
     QSettings *profileStore = nullptr;
+
+protected:
+    // What the macro operations ask of the user; tests answer in their place.
+    virtual void showMacroCutWarning();
+    virtual QString askMacroFileToOpen();
+    virtual QString askMacroFileToSave();
 
 private:
     void invokeScene(const char *function);
