@@ -1,4 +1,4 @@
-#include "copydatachannel.h"
+#include "globalinputhook.h"
 #include "myqquickview.h"
 #include "qtsinglecoreapplication.h"
 #include "startupprobe.h"
@@ -28,8 +28,11 @@ int main(int argc, char *argv[])
 
     auto *window = new Widget;
 
-    CopyDataChannel copyData;
-    copyData.install(&Widget::onCopyData, window);
+    // Without global input (no X display, say) keys cannot be captured, and the program runs on.
+    GlobalInputHook hooks(false);
+    GlobalInputHook::setKeyboardCallback(&Widget::onHookKeyboard, window);
+    GlobalInputHook::setMouseCallback(&Widget::onHookMouse, window);
+    GlobalInputHook::setAppMessageFilter(&Widget::onCopyData, &app, window);
 
     window->checkDevice();
     window->showNormal();
@@ -38,7 +41,7 @@ int main(int argc, char *argv[])
 
     const int result = app.exec();
 
-    copyData.remove();
+    GlobalInputHook::removeHooks();
     delete window;
     return result;
 }

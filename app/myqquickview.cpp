@@ -1,5 +1,6 @@
 #include "myqquickview.h"
 
+#include "keynamemap.h"
 #include "profilestore.h"
 
 #include <QFile>
@@ -69,6 +70,7 @@ myQQuickView::myQQuickView(QWidget *parent)
     // Transparent wherever the scene draws nothing, so the frameless window takes the scene's shape.
     setClearColor(Qt::transparent);
 
+    buildKeyNameMap();
     apConfigStore = new QSettings(ApConfigPath, QSettings::IniFormat, this);
     openProfileStore();
     deviceConnected = false;

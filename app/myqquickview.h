@@ -2,9 +2,11 @@
 
 #include "pointersettings.h"
 
+#include <QList>
 #include <QMessageBox>
 #include <QQuickWidget>
 #include <QStringList>
+#include <QVariant>
 #include <QVariantList>
 #include <QVariantMap>
 
@@ -94,6 +96,24 @@ public:
     // Replaces the system's pointer settings (tests put a stand-in here).
     void setPointerSettings(std::unique_ptr<PointerSettings> pointerSettings);
 
+    // Macros and key definitions (view/macro*.cpp, view/keydefine.cpp, view/sceneinput.cpp).
+    Q_INVOKABLE void vesk_0FH_SetMacroKey(QVariant macroId, QVariant name);
+    Q_INVOKABLE void loadMacroIniFromFile(QVariant name);
+    Q_INVOKABLE void saveMacroIniToFile(QVariant name);
+    Q_INVOKABLE void renameMacroIniFile(QVariant oldName, QVariant newName);
+    Q_INVOKABLE QVariant createMacroIni();
+    Q_INVOKABLE QVariant deleteMacroIni(QVariant name);
+    Q_INVOKABLE QStringList getMacroIniNames();
+    Q_INVOKABLE QVariant saveMacroIni(QVariant name, QStringList macros);
+    Q_INVOKABLE QStringList loadMacroIni(QVariant name);
+    Q_INVOKABLE QVariantList loadMacroIniConfig(QVariant name);
+    Q_INVOKABLE void setMacroIniConfig(QVariant name, QVariantList config);
+    Q_INVOKABLE QVariantList getKeydefine(QVariant matrixId);
+    Q_INVOKABLE QList<uchar> macroIncode(QStringList macros);
+    // The global hooks' events, queued to the scene's "detectKeyboard" and "detectMouse".
+    void detectKeyboard(bool isDown, uchar usage);
+    void detectMouse(bool isDown, uchar button, uint x, uint y);
+
     // After every device check: brings the profile mirror up to date from the mouse, or from the store
     // without it.
     void syncWithDevice();
@@ -136,6 +156,11 @@ protected:
     virtual QMessageBox::StandardButton askWarning(const QString &title, const QString &text,
                                                    QMessageBox::StandardButtons buttons,
                                                    QMessageBox::StandardButton defaultButton);
+
+    // What the macro operations ask of the user; tests answer in their place.
+    virtual void showMacroCutWarning();
+    virtual QString askMacroFileToOpen();
+    virtual QString askMacroFileToSave();
 
 private:
     void invokeScene(const char *function);

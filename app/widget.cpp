@@ -112,3 +112,17 @@ void Widget::onCopyData(const CopyDataRecord &record, void *context)
     box.exec();
     s_copyDataBoxOpen = false;
 }
+
+void Widget::onHookKeyboard(int usage, bool isDown, void *context)
+{
+    auto *window = static_cast<Widget *>(context);
+    if (window)
+        window->view()->detectKeyboard(isDown, uchar(usage & 0xFF));
+}
+
+void Widget::onHookMouse(int button, bool isDown, int x, int y, void *context)
+{
+    auto *window = static_cast<Widget *>(context);
+    if (window)
+        window->view()->detectMouse(isDown, uchar(button & 0xFF), uint(x), uint(y));
+}

@@ -31,6 +31,9 @@ public:
 
     // Called by the copy-data channel with this window as context.
     static void onCopyData(const CopyDataRecord &record, void *context);
+    // Called by the global input hooks with this window as context; the scene gets the event queued.
+    static void onHookKeyboard(int usage, bool isDown, void *context);
+    static void onHookMouse(int button, bool isDown, int x, int y, void *context);
 
 public Q_SLOTS:
     // Looks for the mouse, hands what it found to the protocol object and brings the view up to date.

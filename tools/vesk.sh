@@ -16,7 +16,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools
     qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript qml6-module-qttest
     qt6-qpa-plugins libgl-dev libgl1-mesa-dri libxkbcommon-dev
-    libhidapi-dev libudev-dev libglib2.0-dev gsettings-desktop-schemas
+    libhidapi-dev libudev-dev libglib2.0-dev gsettings-desktop-schemas libx11-dev libxi-dev
+    g++-mingw-w64-x86-64
     xvfb xauth xdotool fonts-dejavu-core
 )
 

@@ -1,0 +1,250 @@
+// Macro exchange files (".mc"), renaming, and the real dialogs the macro operations show.
+#include "../app/testrunfolder.h"
+#include "testview.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace macrotest;
+
+class TestMacroFiles : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void importReplacesTheMacro();
+    void importIntoADeletedMacroDoesNothing();
+    void importFromAnUnreadableFileKeepsTheMacro_data();
+    void importFromAnUnreadableFileKeepsTheMacro();
+    void cancelledDialogsChangeNothing();
+    void exportOfAMissingMacroAsksNothing();
+    void exportReplacesAnExistingFile();
+    void exportToAnImpossiblePlaceCreatesNothing();
+    void exportThenImportIsByteIdentical();
+    void renameMovesTheMacroWithItsSlot();
+    void renameOntoAnExistingNameKeepsBoth();
+    void renameOfAMissingMacroDoesNothing();
+
+    void realOpenDialogAnswers();
+    void realCutWarningShowsOneBox();
+
+private:
+    QString exchangeFile(const QString &name) const { return m_exchange.filePath(name); }
+
+    QTemporaryDir m_home;
+    QTemporaryDir m_exchange;
+    std::unique_ptr<TestRunFolder> m_folder;
+    std::unique_ptr<TestView> m_view;
+};
+
+namespace {
+
+const QString A = QStringLiteral("A");
+const QByteArray MacroA("[config]\nindex=4\nrepeat=2\ntotal=1\n\n[macro]\n0=A    [Down]\n");
+const QByteArray Imported("[config]\nindex=-1\nrepeat=7\ntotal=1\n\n[macro]\n0=B      [Up]\n");
+
+} // namespace
+
+void TestMacroFiles::initTestCase()
+{
+    // The dialogs start on the desktop; this one belongs to the test.
+    qputenv("HOME", m_home.path().toUtf8());
+    qunsetenv("XDG_CONFIG_HOME");
+    QVERIFY(QDir(m_home.path()).mkpath(QStringLiteral("Desktop")));
+}
+
+void TestMacroFiles::init()
+{
+    m_folder = std::make_unique<TestRunFolder>();
+    m_view = std::make_unique<TestView>();
+    QVERIFY(writeFile(libraryFile(A), MacroA));
+    QVERIFY(writeFile(exchangeFile(QStringLiteral("in.mc")), Imported));
+}
+
+void TestMacroFiles::cleanup()
+{
+    m_view.reset();
+    m_folder.reset();
+    QDir(m_exchange.path()).removeRecursively();
+    QDir().mkpath(m_exchange.path());
+}
+
+void TestMacroFiles::importReplacesTheMacro()
+{
+    QVERIFY(QFile::setPermissions(libraryFile(A), OwnerOnly | QFileDevice::ReadOther));
+    m_view->openAnswer = exchangeFile(QStringLiteral("in.mc"));
+    m_view->loadMacroIniFromFile(A);
+    QCOMPARE(m_view->openDialogs, 1);
+    QCOMPARE(readFile(libraryFile(A)), Imported);
+    QCOMPARE(modeBits(libraryFile(A)), OwnerOnly);
+    QCOMPARE(m_view->loadMacroIni(A), QStringList{QStringLiteral("B      [Up]")});
+}
+
+void TestMacroFiles::importIntoADeletedMacroDoesNothing()
+{
+    m_view->openAnswer = exchangeFile(QStringLiteral("in.mc"));
+    m_view->loadMacroIniFromFile(QStringLiteral("Gone"));
+    QVERIFY(!QFileInfo::exists(libraryFile(QStringLiteral("Gone"))));
+    QCOMPARE(m_view->getMacroIniNames(), QStringList{QStringLiteral("A.bin")});
+}
+
+void TestMacroFiles::importFromAnUnreadableFileKeepsTheMacro_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::newRow("file vanished") << QStringLiteral("vanished.mc");
+    QTest::newRow("a folder") << QStringLiteral("folder.mc");
+    QTest::newRow("far too big to be a macro") << QStringLiteral("huge.mc");
+}
+
+void TestMacroFiles::importFromAnUnreadableFileKeepsTheMacro()
+{
+    QFETCH(QString, source);
+    QVERIFY(QDir(m_exchange.path()).mkpath(QStringLiteral("folder.mc")));
+    QVERIFY(writeFile(exchangeFile(QStringLiteral("huge.mc")), QByteArray(5 * 1024 * 1024, 'x')));
+    m_view->openAnswer = exchangeFile(source);
+    m_view->loadMacroIniFromFile(A);
+    QCOMPARE(readFile(libraryFile(A)), MacroA);
+    QCOMPARE(QDir(Library).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("A.bin")});
+}
+
+void TestMacroFiles::cancelledDialogsChangeNothing()
+{
+    m_view->loadMacroIniFromFile(A);
+    m_view->saveMacroIniToFile(A);
+    QCOMPARE(m_view->openDialogs, 1);
+    QCOMPARE(m_view->saveDialogs, 1);
+    QCOMPARE(readFile(libraryFile(A)), MacroA);
+    QCOMPARE(QDir(m_exchange.path()).entryList(QDir::Files), QStringList{QStringLiteral("in.mc")});
+}
+
+void TestMacroFiles::exportOfAMissingMacroAsksNothing()
+{
+    m_view->saveAnswer = exchangeFile(QStringLiteral("out.mc"));
+    m_view->saveMacroIniToFile(QStringLiteral("Gone"));
+    QCOMPARE(m_view->saveDialogs, 0);
+    QVERIFY(!QFileInfo::exists(m_view->saveAnswer));
+}
+
+void TestMacroFiles::exportReplacesAnExistingFile()
+{
+    m_view->saveAnswer = exchangeFile(QStringLiteral("in.mc"));
+    m_view->saveMacroIniToFile(A);
+    QCOMPARE(readFile(m_view->saveAnswer), MacroA);
+
+    // A new file holds what may be a recorded password: owner only.
+    m_view->saveAnswer = exchangeFile(QStringLiteral("new"));
+    m_view->saveMacroIniToFile(A);
+    QCOMPARE(readFile(m_view->saveAnswer), MacroA);
+    QCOMPARE(modeBits(m_view->saveAnswer), OwnerOnly);
+}
+
+void TestMacroFiles::exportToAnImpossiblePlaceCreatesNothing()
+{
+    // Beneath a file, and onto a folder: the folder stays a folder.
+    m_view->saveAnswer = exchangeFile(QStringLiteral("in.mc/out.mc"));
+    m_view->saveMacroIniToFile(A);
+    QCOMPARE(readFile(exchangeFile(QStringLiteral("in.mc"))), Imported);
+    QVERIFY(QDir(m_exchange.path()).mkpath(QStringLiteral("folder.mc")));
+    m_view->saveAnswer = exchangeFile(QStringLiteral("folder.mc"));
+    m_view->saveMacroIniToFile(A);
+    QVERIFY(QFileInfo(m_view->saveAnswer).isDir());
+    QCOMPARE(readFile(libraryFile(A)), MacroA);
+}
+
+void TestMacroFiles::exportThenImportIsByteIdentical()
+{
+    const QString name = m_view->createMacroIni().toString();
+    QVERIFY(m_view
+                ->saveMacroIni(name, {QStringLiteral("; :    [Down]"), QStringLiteral("\\ |      [Up]"),
+                                      QString(QChar(0x25C4)) + QStringLiteral("    [Down]")})
+                .toBool());
+    m_view->setMacroIniConfig(name, {3, 65535});
+    const QByteArray before = readFile(libraryFile(name));
+
+    m_view->saveAnswer = exchangeFile(QStringLiteral("round.mc"));
+    m_view->saveMacroIniToFile(name);
+    m_view->openAnswer = m_view->saveAnswer;
+    m_view->loadMacroIniFromFile(name);
+    QCOMPARE(readFile(libraryFile(name)), before);
+    QCOMPARE(readFile(m_view->saveAnswer), before);
+}
+
+void TestMacroFiles::renameMovesTheMacroWithItsSlot()
+{
+    m_view->renameMacroIniFile(A, QStringLiteral("Renamed"));
+    QVERIFY(!QFileInfo::exists(libraryFile(A)));
+    QCOMPARE(readFile(libraryFile(QStringLiteral("Renamed"))), MacroA);
+    QCOMPARE(m_view->loadMacroIniConfig(QStringLiteral("Renamed")), (QVariantList{4, 2}));
+}
+
+void TestMacroFiles::renameOntoAnExistingNameKeepsBoth()
+{
+    QVERIFY(writeFile(libraryFile(QStringLiteral("B")), Imported));
+    m_view->renameMacroIniFile(A, QStringLiteral("B"));
+    QCOMPARE(readFile(libraryFile(A)), MacroA);
+    QCOMPARE(readFile(libraryFile(QStringLiteral("B"))), Imported);
+}
+
+void TestMacroFiles::renameOfAMissingMacroDoesNothing()
+{
+    m_view->renameMacroIniFile(QStringLiteral("Gone"), QStringLiteral("New"));
+    QCOMPARE(m_view->getMacroIniNames(), QStringList{QStringLiteral("A.bin")});
+}
+
+void TestMacroFiles::realOpenDialogAnswers()
+{
+    QString caption;
+    QStringList filters;
+    QString folder;
+    QTimer::singleShot(0, this, [&] {
+        QFileDialog *dialog = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT((dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())),
+                                 10000);
+        caption = dialog->windowTitle();
+        filters = dialog->nameFilters();
+        folder = dialog->directory().absolutePath();
+        dialog->selectFile(exchangeFile(QStringLiteral("in.mc")));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    const QString chosen = m_view->realOpenDialog();
+    QCOMPARE(caption, QStringLiteral("Open File"));
+    QCOMPARE(filters, QStringList{QStringLiteral("Macro(*.mc)")});
+    QCOMPARE(folder, QDir(m_home.path()).absoluteFilePath(QStringLiteral("Desktop")));
+    QCOMPARE(chosen, exchangeFile(QStringLiteral("in.mc")));
+}
+
+void TestMacroFiles::realCutWarningShowsOneBox()
+{
+    int boxes = 0;
+    QString title;
+    QString text;
+    QMessageBox::StandardButtons buttons;
+    QTimer::singleShot(0, this, [&] {
+        QMessageBox *box = nullptr;
+        QTRY_VERIFY_WITH_TIMEOUT((box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())),
+                                 10000);
+        ++boxes;
+        title = box->windowTitle();
+        text = box->text();
+        buttons = box->standardButtons();
+        box->button(QMessageBox::Ok)->click();
+    });
+    m_view->realCutWarning();
+    QCOMPARE(boxes, 1);
+    QCOMPARE(title, QStringLiteral("MACRO"));
+    QCOMPARE(text, QStringLiteral("Out of memory,\nsome command line has been cut."));
+    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
+QTEST_MAIN(TestMacroFiles)
+#include "tst_macrofiles.moc"

@@ -1,0 +1,55 @@
+// Turning library macros into the mouse's macro blocks and sending them (command 0FH).
+#include "keynamemap.h"
+#include "macroencoder.h"
+#include "macrolibrary.h"
+#include "ms_ht66fb560.h"
+#include "myqquickview.h"
+
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QMessageBox>
+#include <QSettings>
+
+Q_DECLARE_LOGGING_CATEGORY(lcView)
+
+namespace {
+constexpr uint DefaultRepeat = 1;
+constexpr int MacroIdMask = 0xFF; // the mouse takes the macro ID as one byte
+} // namespace
+
+QList<uchar> myQQuickView::macroIncode(QStringList macros)
+{
+    return encodeMacroLines(macros, keyNameMap);
+}
+
+void myQQuickView::vesk_0FH_SetMacroKey(QVariant macroId, QVariant name)
+{
+    const QString macroName = name.toString();
+    if (!isValidMacroName(macroName)) {
+        qCWarning(lcView) << "macro download refused: not a macro name:" << macroName;
+        return;
+    }
+    const QList<uchar> bytes = macroIncode(loadMacroIni(macroName));
+    if (bytes.size() > MacroBlockSize) {
+        qCDebug(lcView) << "macro" << macroName << "encodes to" << bytes.size() << "bytes; cut";
+        showMacroCutWarning();
+    }
+
+    uint repeat = DefaultRepeat;
+    const QString path = macroFilePath(productNo, macroName);
+    if (QFileInfo(path).isFile())
+        repeat = QSettings(path, QSettings::IniFormat).value(macroRepeatKey(), DefaultRepeat).toUInt();
+
+    MacroBlock block = macroDeviceBlock(bytes, repeat);
+    if (!protocol) {
+        qCWarning(lcView) << "macro download without a protocol object";
+        return;
+    }
+    protocol->hid_0FH_SetMacroKey(uchar(macroId.toInt() & MacroIdMask), block.data());
+}
+
+void myQQuickView::showMacroCutWarning()
+{
+    QMessageBox::warning(nullptr, tr("MACRO"), tr("Out of memory,\nsome command line has been cut."),
+                         QMessageBox::Ok, QMessageBox::NoButton);
+}
