@@ -149,10 +149,8 @@ void TestSettings::resetLoadsTheDefaults()
     putFile(ApConfigDefaults, "[common]\nname=Factory\ntotal=2\n0=2\n1=7\n[Vesk]\ndpiBase=50\n");
     myQQuickView view;
     view.saveApConfig(fullList()); // unsynced changes must not reach the replaced file
-    QSettings *old = view.apConfigStore;
     view.resetApconfig();
 
-    QVERIFY(view.apConfigStore != old);
     QCOMPARE(texts(view.loadApConfig()), (QStringList{QStringLiteral("2"), QStringLiteral("7")}));
     QCOMPARE(view.vesk_getApConfig(QStringLiteral("dpiBase")).toInt(), 50);
     QCOMPARE(view.applicationName(), QStringLiteral("Factory"));
