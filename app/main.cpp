@@ -1,6 +1,7 @@
 #include "globalinputhook.h"
 #include "myqquickview.h"
 #include "qtsinglecoreapplication.h"
+#include "runfolder.h"
 #include "startupprobe.h"
 #include "widget.h"
 
@@ -8,7 +9,8 @@
 #include <QList>
 #include <QLoggingCategory>
 
-// Everything the program reads at run time lies beside the executable, and every path it uses is relative.
+// Every path the program uses is relative to its run folder: the executable's own, or, once installed, the
+// user's copy of the data tree (app/runfolder.h).
 static QString executableFolder(const QString &applicationFilePath)
 {
     return applicationFilePath.left(applicationFilePath.lastIndexOf(QLatin1Char('/')));
@@ -23,7 +25,10 @@ int main(int argc, char *argv[])
     // The program's own debug log stays quiet unless asked for: QT_LOGGING_RULES="vesk.*.debug=true".
     QLoggingCategory::setFilterRules(QStringLiteral("vesk.*.debug=false"));
 
-    QDir::setCurrent(executableFolder(QCoreApplication::applicationFilePath()));
+    const QString programFolder = executableFolder(QCoreApplication::applicationFilePath());
+    const runfolder::RunFolder runFolder = runfolder::choose(
+        programFolder, runfolder::installedDataFolder(programFolder), runfolder::userDataFolder());
+    QDir::setCurrent(runFolder.path);
     qRegisterMetaType<QList<uchar>>("QList<uchar>");
 
     auto *window = new Widget;
