@@ -118,6 +118,10 @@ public:
     // without it.
     void syncWithDevice();
 
+    // The mouse is attached but this user may not open it (no udev rule): tells the user, once per run, how
+    // to install the rule and re-plug (view/accesshint.cpp).
+    void showAccessHint(const QString &node);
+
     static constexpr int ProfileCount = 6;
 
     // The application configuration, kept open for the whole run.
@@ -168,6 +172,8 @@ private:
 
     PointerSettings &pointerSettings();
     std::unique_ptr<PointerSettings> m_pointerSettings;
+
+    bool m_accessHintShown = false;
 
     // Profiles (view/profiles.cpp).
     bool acceptsProfile(int profile, const char *operation) const;

@@ -67,6 +67,18 @@ void Widget::checkDevice()
     }
     qCDebug(lcWidget) << "device check:" << (view()->deviceConnected ? "mouse found" : "no mouse");
     view()->syncWithDevice();
+    if (view()->deviceConnected) {
+        // Enumeration needs no rights, opening does: a found mouse whose node refuses this user is the
+        // missing udev rule, and every command would fail silently.
+        const QString node = ms.task().commandPath;
+        if (m_probeAccess(node) == HidAccess::Denied) {
+            qCWarning(lcWidget) << "the mouse's command interface" << node << "refuses this user";
+            // Queued: the box runs its own event loop, and the check must not be re-entered from there.
+            myQQuickView *v = view();
+            QMetaObject::invokeMethod(
+                v, [v, node] { v->showAccessHint(node); }, Qt::QueuedConnection);
+        }
+    }
     Q_EMIT deviceChecked(view()->deviceConnected);
 }
 

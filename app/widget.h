@@ -2,6 +2,7 @@
 
 #include "copydata.h"
 #include "devicechangenotifier.h"
+#include "hidaccess.h"
 #include "ms_ht66fb560.h"
 
 #include <QTimer>
@@ -55,6 +56,8 @@ private:
     Ui_Controler *m_controler = nullptr;
     MS_HT66FB560 ms;
     DeviceChangeNotifier m_deviceChanges;
+    // How a found mouse's command interface is checked for access (tests put a stand-in here).
+    HidAccess (*m_probeAccess)(const QString &hidPath) = &probeHidAccess;
 
     friend class TestWidget;
     friend class TestDeviceCheck;

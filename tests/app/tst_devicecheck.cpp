@@ -5,6 +5,8 @@
 #include "vmouse.h"
 #include "widget.h"
 
+#include <QAbstractButton>
+#include <QMessageBox>
 #include <QQuickItem>
 #include <QSignalSpy>
 #include <QTest>
@@ -24,9 +26,15 @@ private Q_SLOTS:
     void burstOfChangesLeadsToOneCheck();
     void unplugAndReplugAreNoticed();
     void startUpWithTheMouseInitialisesTheSceneFirst();
+    void accessHintOncePerRun_data();
+    void accessHintOncePerRun();
 
 private:
     static DeviceChangeNotifier &notifier(Widget &window) { return window.m_deviceChanges; }
+    static void setAccessProbe(Widget &window, HidAccess (*probe)(const QString &))
+    {
+        window.m_probeAccess = probe;
+    }
 };
 
 namespace {
@@ -167,6 +175,76 @@ void TestDeviceCheck::startUpWithTheMouseInitialisesTheSceneFirst()
     window.startUi();
     QTRY_COMPARE(root->property("calls").toStringList(),
                  (QStringList{QStringLiteral("initUI"), QStringLiteral("run")}));
+}
+
+namespace {
+
+// What the stand-in access probe answers, and the paths it was asked about.
+HidAccess s_access = HidAccess::Granted;
+QStringList s_probed;
+
+HidAccess fakeProbe(const QString &path)
+{
+    s_probed.append(path);
+    return s_access;
+}
+
+} // namespace
+
+void TestDeviceCheck::accessHintOncePerRun_data()
+{
+    QTest::addColumn<bool>("plugged");
+    QTest::addColumn<int>("access");
+    QTest::addColumn<int>("boxes");
+
+    QTest::newRow("node refuses the user") << true << int(HidAccess::Denied) << 1;
+    QTest::newRow("node opens") << true << int(HidAccess::Granted) << 0;
+    QTest::newRow("path is no device node") << true << int(HidAccess::NotANode) << 0;
+    QTest::newRow("node busy") << true << int(HidAccess::OtherFailure) << 0;
+    QTest::newRow("no mouse") << false << int(HidAccess::Denied) << 0;
+}
+
+void TestDeviceCheck::accessHintOncePerRun()
+{
+    QFETCH(bool, plugged);
+    QFETCH(int, access);
+    QFETCH(int, boxes);
+    vmouse::setPlugged(plugged);
+    s_access = HidAccess(access);
+    s_probed.clear();
+
+    TestRunFolder folder;
+    Widget window;
+    setAccessProbe(window, &fakeProbe);
+
+    int seen = 0;
+    QString text;
+    QTimer poll;
+    poll.callOnTimeout([&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        ++seen;
+        text = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll.start(50);
+
+    // Two checks, as after a re-plug without the rule: the user hears about it once.
+    QSignalSpy checked(&window, &Widget::deviceChecked);
+    window.checkDevice();
+    window.checkDevice();
+    QCOMPARE(checked.count(), 2);
+    QTest::qWait(500);
+    QCOMPARE(seen, boxes);
+    QCOMPARE(s_probed.size(), plugged ? 2 : 0);
+    if (plugged)
+        QCOMPARE(s_probed.first(), QString::fromLatin1(vmouse::kCommandPath));
+    if (boxes) {
+        QVERIFY2(text.contains(QString::fromLatin1(vmouse::kCommandPath)), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("70-vesk-mouse.rules")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("plug it in again")), qPrintable(text));
+    }
 }
 
 QTEST_MAIN(TestDeviceCheck)
