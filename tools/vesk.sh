@@ -19,6 +19,7 @@ packages=(
     libhidapi-dev libudev-dev libglib2.0-dev gsettings-desktop-schemas libx11-dev libxi-dev
     g++-mingw-w64-x86-64
     xvfb xauth xdotool fonts-dejavu-core
+    desktop-file-utils appstream dpkg-dev
 )
 
 as_root() {
