@@ -15,6 +15,7 @@ packages=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools
     qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtqml-workerscript qml6-module-qttest
+    qml6-module-qtqml qml6-module-qtqml-models
     qt6-qpa-plugins libgl-dev libgl1-mesa-dri libxkbcommon-dev
     libhidapi-dev libudev-dev libglib2.0-dev gsettings-desktop-schemas libx11-dev libxi-dev
     g++-mingw-w64-x86-64

@@ -4,9 +4,6 @@ import QtQuick
 Item {
     id: busyIndicator
 
-    property color textColor: "#FF00FFFF"
-    property string fontFamily: "Arial"
-
     width: 220
     height: 48
     visible: false
@@ -23,17 +20,24 @@ Item {
         id: label
         anchors.centerIn: parent
         text: "LOADING ......"
-        color: busyIndicator.textColor
-        font.family: busyIndicator.fontFamily
+        color: root.globalSetting_color
+        font.family: root.globalSetting_fontFamily
         font.pixelSize: 14
         font.bold: true
 
         SequentialAnimation on opacity {
             running: busyIndicator.visible
             loops: Animation.Infinite
-            alwaysRunToEnd: false
-            NumberAnimation { from: 1.0; to: 0.2; duration: 400 }
-            NumberAnimation { from: 0.2; to: 1.0; duration: 400 }
+            NumberAnimation {
+                from: 1.0
+                to: 0.2
+                duration: 400
+            }
+            NumberAnimation {
+                from: 0.2
+                to: 1.0
+                duration: 400
+            }
         }
     }
 }

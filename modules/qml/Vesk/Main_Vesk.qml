@@ -1,0 +1,184 @@
+import QtQuick
+
+// This mouse's frame: the function menu at the left, the profile menu at the right and the page area
+// between them, where the pages go. It reads the product's constants, relays key events and keeps the
+// product's layout strings.
+Item {
+    id: mainVesk
+
+    // The product's constants from the application configuration; the values stand for a missing or
+    // unusable entry.
+    property int colorMaxStage: 8
+    property var effectEnable: ["true", "true", "true", "true", "true", "true", "true", "true", "true", "true",
+        "true"]
+    property int dpiBase: 50
+    property var dpiValue: [400, 600, 800, 1000, 1200, 1600, 2000, 2400, 3000, 3200, 4000, 4800, 5000, 6000,
+        7200, 8000, 10000, 12000]
+    // The sixteen key names of the chosen language; empty while the built-in strings are shown.
+    property var productLayoutStrings: []
+    // The page shown, 0–4 ("KEY", "MACRO", "COLOR", "SENSOR", "Game"), -1 for none.
+    property int curPage: -1
+    property int lastKeyCode: 0
+    readonly property int macroPage: 1
+
+    signal msg_KB(bool isDown, int usbCode)
+    signal profileSwitched(int profileId)
+
+    function initUI() {
+        readProductConstants()
+        menuProf.curProfile = ui_View.vesk_82H_GetCurrentProfile()
+    }
+
+    function readProductConstants() {
+        const stages = Number(ui_View.vesk_getApConfig("colorMaxStage"))
+        if (Number.isInteger(stages) && stages >= 1 && stages <= 8)
+            colorMaxStage = stages
+        else
+            console.debug("colorMaxStage unusable, keeping", colorMaxStage)
+        const effects = ui_View.vesk_getApConfig("effectEnable")
+        if (Array.isArray(effects) && effects.length === 11)
+            effectEnable = effects.map(e => String(e).trim())
+        // A DPI step of 0 would turn every DPI value sent to the mouse into a division by zero.
+        const base = Number(ui_View.vesk_getApConfig("dpiBase"))
+        if (Number.isInteger(base) && base > 0)
+            dpiBase = base
+        const values = ui_View.vesk_getApConfig("dpiValue")
+        if (Array.isArray(values) && values.length === 18 && values.every(v => Number(v) > 0))
+            dpiValue = values.map(v => Number(v))
+    }
+
+    function translateStrings(langCode) {
+        productLayoutStrings = langCode !== "" ? ui_View.vesk_getProductLayoutStrings(langCode) : []
+    }
+
+    function relayKey(isDown, usbCode) {
+        if (isDown)
+            lastKeyCode = usbCode
+        msg_KB(isDown, usbCode)
+    }
+
+    // The entry animation, run by the scene's opening.
+    function startEntry() {
+        entryAnimation.restart()
+    }
+
+    // A click on the shown page's button closes the page; a click on another switches to it.
+    function functionClicked(index) {
+        if (pageSwitch.running)
+            pageSwitch.complete()
+        pageSwitch.nextPage = index === curPage ? -1 : index
+        pageSwitch.restart()
+    }
+
+    width: 1000
+    height: 600
+
+    Menu_Func {
+        id: menuFunc
+        objectName: "menuFunc"
+        x: -150
+        y: 180
+        curIndex: mainVesk.curPage
+        enabled: !root.globalSettingOpen
+        opacity: enabled ? 1.0 : 0.2
+        onFunctionClicked: function (index) {
+            mainVesk.functionClicked(index)
+        }
+    }
+
+    Menu_Prof {
+        id: menuProf
+        objectName: "menuProf"
+        x: mainVesk.width
+        y: 95
+        enabled: !root.globalSettingOpen && mainVesk.curPage !== mainVesk.macroPage
+        onProfileSwitched: function (profileId) {
+            mainVesk.profileSwitched(profileId)
+        }
+    }
+
+    // The page area: the pages go into pageSlot, which slides within the clipped area.
+    Item {
+        id: pageArea
+        objectName: "pageArea"
+        x: 171
+        y: 96
+        width: 759
+        height: 442
+        clip: true
+        enabled: !root.globalSettingOpen
+        opacity: enabled ? 1.0 : 0.2
+
+        Item {
+            id: pageSlot
+            x: pageArea.width
+            width: pageArea.width
+            height: pageArea.height
+        }
+    }
+
+    SequentialAnimation {
+        id: entryAnimation
+        ParallelAnimation {
+            NumberAnimation {
+                target: menuProf
+                property: "x"
+                from: mainVesk.width
+                to: mainVesk.width - menuProf.width - 8
+                duration: root.animation_speed
+                easing.type: Easing.OutElastic
+                easing.amplitude: 1.0
+                easing.period: 0.6
+            }
+            NumberAnimation {
+                target: menuFunc
+                property: "x"
+                from: -150
+                to: 8
+                duration: root.animation_speed
+                easing.type: Easing.OutElastic
+                easing.amplitude: 1.0
+                easing.period: 0.6
+            }
+        }
+        NumberAnimation {
+            target: pageSlot
+            property: "x"
+            from: pageArea.width
+            to: 0
+            duration: root.animation_speed * 0.5
+        }
+    }
+
+    // The shown page slides out, then the chosen one slides in.
+    SequentialAnimation {
+        id: pageSwitch
+
+        property int nextPage: -1
+
+        NumberAnimation {
+            target: pageSlot
+            property: "x"
+            to: -pageArea.width
+            duration: mainVesk.curPage >= 0 ? root.animation_speed * 0.5 : 0
+            easing.type: Easing.InQuad
+        }
+        PropertyAction {
+            target: mainVesk
+            property: "curPage"
+            value: pageSwitch.nextPage
+        }
+        PropertyAction {
+            target: pageSlot
+            property: "x"
+            value: pageArea.width
+        }
+        NumberAnimation {
+            target: pageSlot
+            property: "x"
+            to: 0
+            duration: pageSwitch.nextPage >= 0 ? root.animation_speed * 0.5 : 0
+            easing.type: Easing.OutQuad
+        }
+    }
+}

@@ -1,0 +1,44 @@
+import QtQuick
+
+// An image button: the normal picture, the hover picture while the cursor is over it or while it is
+// selected, and an optional caption.
+Item {
+    id: button
+
+    property url source0
+    property url source1
+    property bool selected: false
+    property string text: ""
+    // Left edge of the caption; below 0 the caption is centred.
+    property int textX: -1
+    readonly property bool lit: selected || mouseArea.containsMouse
+
+    signal clicked()
+
+    width: picture.implicitWidth
+    height: picture.implicitHeight
+
+    Image {
+        id: picture
+        source: button.lit ? button.source1 : button.source0
+    }
+
+    Text {
+        visible: button.text !== ""
+        x: button.textX >= 0 ? button.textX : (button.width - width) / 2
+        width: Math.min(implicitWidth, button.width - Math.max(button.textX, 0) - 4)
+        anchors.verticalCenter: parent.verticalCenter
+        text: button.text
+        elide: Text.ElideRight
+        color: button.lit ? root.globalSetting_color : root.globalSetting_color_enable
+        font.family: root.globalSetting_fontFamily
+        font.pixelSize: root.globalSetting_size
+    }
+
+    MouseArea {
+        id: mouseArea
+        anchors.fill: parent
+        hoverEnabled: true
+        onClicked: button.clicked()
+    }
+}

@@ -1,0 +1,44 @@
+import QtQuick
+
+// A check box with its caption; a click toggles it unless the owner decides (autoToggle false).
+Item {
+    id: checkbox
+
+    property bool checked: false
+    property bool autoToggle: true
+    property string chkStr: ""
+
+    signal clicked()
+
+    width: mark.width + (chkStr === "" ? 0 : caption.implicitWidth + 6)
+    height: Math.max(mark.height, caption.implicitHeight)
+    opacity: enabled ? 1.0 : 0.4
+
+    Image {
+        id: mark
+        anchors.verticalCenter: parent.verticalCenter
+        source: root.skinImage(checkbox.checked ? "common/checkbox_1" : "common/checkbox_0")
+    }
+
+    Text {
+        id: caption
+        x: mark.width + 6
+        anchors.verticalCenter: parent.verticalCenter
+        text: checkbox.chkStr
+        color: checkbox.checked || mouseArea.containsMouse ? root.globalSetting_color
+                                                           : root.globalSetting_color_enable
+        font.family: root.globalSetting_fontFamily
+        font.pixelSize: root.globalSetting_size
+    }
+
+    MouseArea {
+        id: mouseArea
+        anchors.fill: parent
+        hoverEnabled: true
+        onClicked: {
+            if (checkbox.autoToggle)
+                checkbox.checked = !checkbox.checked
+            checkbox.clicked()
+        }
+    }
+}

@@ -1,0 +1,141 @@
+import QtQuick
+
+// A list that drops open under its button: choosing an entry closes it and reports the entry's index.
+Item {
+    id: dropdown
+
+    property var elements: []
+    property int curIndex: -1
+    property bool opened: false
+    property int maxRows: 6
+    readonly property int rowHeight: 24
+    readonly property string curText: curIndex >= 0 && curIndex < elements.length ? String(elements[curIndex]) : ""
+
+    // Only for choices the user makes.
+    signal listElementClicked(int index)
+
+    function setCurIndex(index) {
+        const i = Number(index)
+        curIndex = Number.isInteger(i) && i >= 0 && i < elements.length ? i : -1
+    }
+
+    function getCurIndex() {
+        return curIndex
+    }
+
+    width: 180
+    height: header.height
+    z: opened ? 10 : 0
+    opacity: enabled ? 1.0 : 0.4
+
+    onElementsChanged: {
+        if (curIndex >= elements.length)
+            curIndex = -1
+    }
+    onEnabledChanged: {
+        if (!enabled)
+            opened = false
+    }
+
+    // Stretches between its left edge and the chevron cell.
+    BorderImage {
+        id: header
+        width: parent.width
+        height: 26
+        source: root.skinImage("common/btnFileListFrame")
+        border.left: 8
+        border.right: 30
+    }
+
+    Text {
+        x: 8
+        width: header.width - 8 - 30
+        anchors.verticalCenter: header.verticalCenter
+        elide: Text.ElideRight
+        text: dropdown.curText
+        color: dropdown.opened || headerArea.containsMouse ? root.globalSetting_color
+                                                           : root.globalSetting_color_enable
+        font.family: root.globalSetting_fontFamily
+        font.pixelSize: root.globalSetting_size
+    }
+
+    MouseArea {
+        id: headerArea
+        anchors.fill: header
+        hoverEnabled: true
+        onClicked: dropdown.opened = !dropdown.opened && dropdown.elements.length > 0
+    }
+
+    Item {
+        id: drop
+        visible: dropdown.opened
+        y: header.height + 2
+        width: dropdown.width
+        height: Math.min(dropdown.elements.length, dropdown.maxRows) * dropdown.rowHeight + 8
+
+        BorderImage {
+            anchors.fill: parent
+            source: root.skinImage("common/filelist_BASE")
+            border.left: 8
+            border.top: 8
+            border.right: 8
+            border.bottom: 8
+        }
+
+        ListView {
+            id: listView
+            anchors.fill: parent
+            anchors.margins: 4
+            clip: true
+            boundsBehavior: Flickable.StopAtBounds
+            model: dropdown.elements
+
+            delegate: Item {
+                id: row
+
+                required property int index
+                required property var modelData
+
+                width: listView.width
+                height: dropdown.rowHeight
+
+                Rectangle {
+                    anchors.fill: parent
+                    radius: 3
+                    color: "#2600FFFF"
+                    visible: rowArea.containsMouse
+                }
+
+                Text {
+                    x: 6
+                    width: row.width - 12
+                    anchors.verticalCenter: parent.verticalCenter
+                    elide: Text.ElideRight
+                    text: String(row.modelData)
+                    color: row.index === dropdown.curIndex || rowArea.containsMouse ? root.globalSetting_color
+                                                                                    : root.globalSetting_color_enable
+                    font.family: root.globalSetting_fontFamily
+                    font.pixelSize: root.globalSetting_size
+                }
+
+                MouseArea {
+                    id: rowArea
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    onClicked: {
+                        dropdown.opened = false
+                        dropdown.curIndex = row.index
+                        dropdown.listElementClicked(row.index)
+                    }
+                }
+            }
+        }
+    }
+
+    Connections {
+        target: root
+        function onEmptyAreaPressed() {
+            dropdown.opened = false
+        }
+    }
+}

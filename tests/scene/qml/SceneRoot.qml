@@ -1,0 +1,22 @@
+import QtQuick
+
+// What the widgets read from the scene's root, for testing them on their own: give it the id "root".
+Item {
+    property int globalSetting_size: 11
+    property color globalSetting_color: "#FF00FFFF"
+    property color globalSetting_color_enable: "#FFAAAAAA"
+    property color globalSetting_color_disable: "#80FFFFFF"
+    property string globalSetting_fontFamily: "Arial"
+    property int skin_No: 1
+    property bool globalSettingOpen: false
+
+    signal emptyAreaPressed()
+
+    function skinImage(subPath) {
+        return "file:modules/img/skin" + skin_No + "/" + subPath + ".png"
+    }
+
+    function str(i) {
+        return "S" + i
+    }
+}

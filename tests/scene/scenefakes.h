@@ -1,0 +1,151 @@
+#pragma once
+
+// Stand-ins for the program's two context properties, so that the scene's logic runs without files, dialogs
+// or a mouse. The tests set what the program answers and read back what the scene asked for.
+
+#include <QObject>
+#include <QStringList>
+#include <QVariantList>
+#include <QVariantMap>
+
+class FakeView : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QVariantList config MEMBER config)
+    Q_PROPERTY(QVariantList defaultConfig MEMBER defaultConfig)
+    Q_PROPERTY(QVariantList saved MEMBER saved)
+    Q_PROPERTY(QVariantMap languages MEMBER languages)
+    Q_PROPERTY(QVariantMap strings MEMBER strings)
+    Q_PROPERTY(QVariantMap layoutStrings MEMBER layoutStrings)
+    Q_PROPERTY(QVariantMap apValues MEMBER apValues)
+    Q_PROPERTY(QString customPath MEMBER customPath)
+    Q_PROPERTY(int curProfile MEMBER curProfile)
+    Q_PROPERTY(bool enabled MEMBER enabled)
+    Q_PROPERTY(QStringList calls MEMBER calls)
+
+public:
+    // Back to a program with no configuration, no languages and no answers.
+    Q_INVOKABLE void clear()
+    {
+        config.clear();
+        defaultConfig.clear();
+        saved.clear();
+        languages.clear();
+        strings.clear();
+        layoutStrings.clear();
+        apValues.clear();
+        customPath.clear();
+        curProfile = 0;
+        enabled = true;
+        calls.clear();
+    }
+
+    Q_INVOKABLE void setEnabled(bool on)
+    {
+        enabled = on;
+        calls << QStringLiteral("setEnabled %1").arg(on ? QStringLiteral("true") : QStringLiteral("false"));
+    }
+
+    Q_INVOKABLE QVariantList loadApConfig()
+    {
+        calls << QStringLiteral("loadApConfig");
+        return config;
+    }
+    Q_INVOKABLE void saveApConfig(const QVariantList &list)
+    {
+        calls << QStringLiteral("saveApConfig");
+        saved = list;
+        config = list;
+    }
+    Q_INVOKABLE void resetApconfig()
+    {
+        calls << QStringLiteral("resetApconfig");
+        config = defaultConfig;
+    }
+    Q_INVOKABLE QVariant vesk_getApConfig(const QString &key)
+    {
+        calls << QStringLiteral("vesk_getApConfig ") + key;
+        return apValues.value(key, 0);
+    }
+    Q_INVOKABLE QString getCustomFilePath()
+    {
+        calls << QStringLiteral("getCustomFilePath");
+        return customPath;
+    }
+    Q_INVOKABLE QVariantMap chkLanguages()
+    {
+        calls << QStringLiteral("chkLanguages");
+        return languages;
+    }
+    // Like the program: a language without a file gives one empty entry.
+    Q_INVOKABLE QStringList getGlobalStrings(const QString &langCode)
+    {
+        calls << QStringLiteral("getGlobalStrings ") + langCode;
+        return strings.contains(langCode) ? strings.value(langCode).toStringList() : QStringList{QString()};
+    }
+    Q_INVOKABLE QStringList vesk_getProductLayoutStrings(const QString &langCode)
+    {
+        calls << QStringLiteral("vesk_getProductLayoutStrings ") + langCode;
+        QStringList layout = layoutStrings.value(langCode).toStringList();
+        while (layout.size() < 16)
+            layout << QString();
+        return layout;
+    }
+    Q_INVOKABLE uchar vesk_82H_GetCurrentProfile()
+    {
+        calls << QStringLiteral("vesk_82H_GetCurrentProfile");
+        return uchar(curProfile);
+    }
+    Q_INVOKABLE void vesk_02H_SetCurrentProfile(uchar profileId)
+    {
+        calls << QStringLiteral("vesk_02H_SetCurrentProfile %1").arg(profileId);
+        curProfile = profileId;
+    }
+    Q_INVOKABLE void vesk_loadProfile(int profile)
+    {
+        calls << QStringLiteral("vesk_loadProfile %1").arg(profile);
+    }
+    Q_INVOKABLE void vesk_saveProfile(int profile)
+    {
+        calls << QStringLiteral("vesk_saveProfile %1").arg(profile);
+    }
+    Q_INVOKABLE void vesk_resetProfile(int profile)
+    {
+        calls << QStringLiteral("vesk_resetProfile %1").arg(profile);
+    }
+
+    QVariantList config;
+    QVariantList defaultConfig;
+    QVariantList saved;
+    QVariantMap languages;
+    QVariantMap strings;
+    QVariantMap layoutStrings;
+    QVariantMap apValues;
+    QString customPath;
+    int curProfile = 0;
+    bool enabled = true;
+    QStringList calls;
+};
+
+class FakeControler : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QVariantList moves MEMBER moves)
+    Q_PROPERTY(int minimizeCount MEMBER minimizeCount)
+
+public:
+    Q_INVOKABLE void clear()
+    {
+        moves.clear();
+        minimizeCount = 0;
+    }
+
+public Q_SLOTS:
+    void onMinimize() { ++minimizeCount; }
+    void onXChanged(int x) { moves << QStringLiteral("x %1").arg(x); }
+    void onYChanged(int y) { moves << QStringLiteral("y %1").arg(y); }
+
+public:
+    QVariantList moves;
+    int minimizeCount = 0;
+};

@@ -1,0 +1,36 @@
+// The scene's logic in Qt Quick Tests (qml/tst_*.qml): the widgets on their own, and the root item and the
+// global-settings panel against stand-ins for the program.
+#include "scenefakes.h"
+
+#include <QDir>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QtQuickTest>
+
+class Setup : public QObject
+{
+    Q_OBJECT
+
+public Q_SLOTS:
+    void applicationAvailable()
+    {
+        // The pictures are found through the working directory, as in the program's own folder.
+        const QString runtime = qEnvironmentVariable("VESK_RUNTIME_DIR");
+        if (!runtime.isEmpty())
+            QDir::setCurrent(runtime);
+    }
+
+    void qmlEngineAvailable(QQmlEngine *engine)
+    {
+        engine->rootContext()->setContextProperty(QStringLiteral("ui_View"), &m_view);
+        engine->rootContext()->setContextProperty(QStringLiteral("ui_Ctl"), &m_controler);
+    }
+
+private:
+    FakeView m_view;
+    FakeControler m_controler;
+};
+
+QUICK_TEST_MAIN_WITH_SETUP(tst_qml, Setup)
+
+#include "tst_qml.moc"
