@@ -166,6 +166,8 @@ Item {
         id: menuDown
         objectName: "menuDown"
         y: root.height
+        onBtnTotalResetClicked: productFrame.totalReset()
+        onBtnTotalApplyClicked: productFrame.totalApply()
     }
 
     Menu_Up {

@@ -1,8 +1,8 @@
 import QtQuick
 
 // This mouse's frame: the function menu at the left, the profile menu at the right and the page area
-// between them, where the pages go. It reads the product's constants, relays key events and keeps the
-// product's layout strings.
+// between them with the five pages. It reads the product's constants, relays key events to the pages and
+// keeps the product's layout strings.
 Item {
     id: mainVesk
 
@@ -24,9 +24,40 @@ Item {
     signal msg_KB(bool isDown, int usbCode)
     signal profileSwitched(int profileId)
 
+    readonly property var pages: [keyPage, macroPage, colorPage, sensorPage, gunPage]
+
     function initUI() {
         readProductConstants()
         menuProf.curProfile = ui_View.vesk_82H_GetCurrentProfile()
+        keyPage.initUI()
+        macroPage.initUI()
+        colorPage.initUI()
+        sensorPage.initUI()
+        gunPage.initUI()
+    }
+
+    // After a switch to another profile, or after the current one was loaded or reset: the pages that show
+    // the profile read it again.
+    function profileChanged(profileId) {
+        keyPage.initUI()
+        colorPage.refresh()
+        sensorPage.initUI()
+        profileSwitched(profileId)
+    }
+
+    // The bottom bar's "ALL RESET" and "ALL SAVE": every page but the macro page, which has neither.
+    function totalReset() {
+        keyPage.pageReset()
+        colorPage.pageReset()
+        sensorPage.pageReset()
+        gunPage.pageReset()
+    }
+
+    function totalApply() {
+        keyPage.pageApply()
+        colorPage.pageApply()
+        sensorPage.pageApply()
+        gunPage.pageApply()
     }
 
     function readProductConstants() {
@@ -49,12 +80,16 @@ Item {
 
     function translateStrings(langCode) {
         productLayoutStrings = langCode !== "" ? ui_View.vesk_getProductLayoutStrings(langCode) : []
+        for (const page of pages)
+            page.translateStrings()
     }
 
     function relayKey(isDown, usbCode) {
         if (isDown)
             lastKeyCode = usbCode
         msg_KB(isDown, usbCode)
+        keyPage.keyEvent(isDown, usbCode)
+        macroPage.keyEvent(isDown, usbCode)
     }
 
     // The entry animation, run by the scene's opening.
@@ -93,7 +128,7 @@ Item {
         y: 95
         enabled: !root.globalSettingOpen && mainVesk.curPage !== mainVesk.macroPage
         onProfileSwitched: function (profileId) {
-            mainVesk.profileSwitched(profileId)
+            mainVesk.profileChanged(profileId)
         }
     }
 
@@ -114,6 +149,31 @@ Item {
             x: pageArea.width
             width: pageArea.width
             height: pageArea.height
+
+            Page_Keydefine {
+                id: keyPage
+                visible: mainVesk.curPage === 0
+            }
+
+            Page_Macro {
+                id: macroPage
+                visible: mainVesk.curPage === 1
+            }
+
+            Page_Color {
+                id: colorPage
+                visible: mainVesk.curPage === 2
+            }
+
+            Page_Sensor {
+                id: sensorPage
+                visible: mainVesk.curPage === 3
+            }
+
+            Page_pressGun {
+                id: gunPage
+                visible: mainVesk.curPage === 4
+            }
         }
     }
 

@@ -1,18 +1,14 @@
 import QtQuick
 import QtTest
 
-// The product frame: function menu, profile menu, product constants, against a stand-in for the program.
+// The product frame: function menu and product constants, against a stand-in for the program (the profile
+// menu is tested against the real program, with the pages).
 Item {
     id: container
     width: 1000
     height: 600
 
     readonly property var sceneComponent: Qt.createComponent("qrc:/modules/qml/main.qml")
-
-    SignalSpy {
-        id: switchSpy
-        signalName: "profileSwitched"
-    }
 
     TestCase {
         name: "Frame"
@@ -37,8 +33,6 @@ Item {
             scene.animation_speed = 10
             scene.run()
             tryCompare(findChild(frame, "menuFunc"), "x", 8, 1000)
-            switchSpy.target = frame
-            switchSpy.clear()
         }
 
         function test_functionMenuOpensClosesAndSwitchesPages() {
@@ -62,45 +56,6 @@ Item {
             verify(findChild(frame, "menuProf").enabled)
         }
 
-        function test_leftClickSwitchesToTheProfile() {
-            ui_View.curProfile = 0
-            frame.initUI()
-            const menu = findChild(frame, "menuProf")
-            compare(menu.curProfile, 0)
-            clickAt(menu, 28, 48 + 20)
-            compare(ui_View.calls[ui_View.calls.length - 1], "vesk_02H_SetCurrentProfile 1")
-            compare(menu.curProfile, 1)
-            compare(switchSpy.count, 1)
-            clickAt(menu, 28, 48 + 20)
-            compare(switchSpy.count, 1, "a click on the current profile switches nothing")
-        }
-
-        function test_profileActions_data() {
-            return [
-                { tag: "load the current profile", current: 1, action: 0,
-                  calls: ["vesk_loadProfile 1", "vesk_02H_SetCurrentProfile 1"], switched: 1 },
-                { tag: "load another profile", current: 0, action: 0, calls: ["vesk_loadProfile 1"], switched: 0 },
-                { tag: "save", current: 1, action: 1, calls: ["vesk_saveProfile 1"], switched: 0 },
-                { tag: "reset the current profile", current: 1, action: 2,
-                  calls: ["vesk_resetProfile 1", "vesk_02H_SetCurrentProfile 1"], switched: 1 },
-                { tag: "cancel", current: 1, action: 3, calls: [], switched: 0 }
-            ]
-        }
-
-        function test_profileActions(data) {
-            ui_View.curProfile = data.current
-            frame.initUI()
-            ui_View.calls = []
-            const menu = findChild(frame, "menuProf")
-            clickAt(menu, 28, 48 + 20, Qt.RightButton)
-            const actions = findChild(menu, "profileActions")
-            verify(actions.visible)
-            clickAt(actions, 60, 30 * data.action + 14)
-            verify(!actions.visible)
-            compare(ui_View.calls, data.calls)
-            compare(switchSpy.count, data.switched)
-        }
-
         function test_productConstants_data() {
             return [
                 { tag: "shipped", values: { colorMaxStage: "6", dpiBase: "50" }, stages: 6, base: 50 },
@@ -112,7 +67,7 @@ Item {
 
         function test_productConstants(data) {
             ui_View.apValues = data.values
-            frame.initUI()
+            frame.readProductConstants()
             compare(frame.colorMaxStage, data.stages)
             compare(frame.dpiBase, data.base)
             compare(frame.dpiValue.length, 18)

@@ -1,0 +1,5 @@
+import QtQuick
+
+// Work in progress.
+Item {
+}

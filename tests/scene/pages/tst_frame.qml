@@ -1,0 +1,94 @@
+import QtQuick
+import QtTest
+
+// The product frame over the real program: the profile menu switches, loads, saves and resets profiles on
+// the mouse, and the pages that show the profile read it again.
+Item {
+    id: container
+    width: 1000
+    height: 600
+
+    readonly property var sceneComponent: Qt.createComponent("qrc:/modules/qml/main.qml")
+
+    SignalSpy {
+        id: switchSpy
+        signalName: "profileSwitched"
+    }
+
+    TestCase {
+        name: "FrameOnTheMouse"
+        when: windowShown
+
+        property var scene: null
+        property var frame: null
+
+        function clickAt(item, x, y, button) {
+            mouseMove(item, x, y)
+            mouseClick(item, x, y, button === undefined ? Qt.LeftButton : button)
+        }
+
+        function openScene() {
+            scene = createTemporaryObject(container.sceneComponent, container)
+            verify(scene)
+            frame = findChild(scene, "productFrame")
+            scene.initUI()
+            // After initUI, which applies the stored configuration's animation setting.
+            scene.animation_speed = 10
+            scene.run()
+            tryCompare(findChild(frame, "menuProf"), "x", 1000 - findChild(frame, "menuProf").width - 8, 1000)
+            switchSpy.target = frame
+            switchSpy.clear()
+        }
+
+        function init() {
+            testEnv.reset()
+            openScene()
+        }
+
+        function test_leftClickSwitchesTheMouseToTheProfile() {
+            ui_View.vesk_02H_SetCurrentProfile(0)
+            frame.initUI()
+            const menu = findChild(frame, "menuProf")
+            compare(menu.curProfile, 0)
+            testEnv.clearCommands()
+            clickAt(menu, 28, 48 + 20)
+            compare(testEnv.currentProfile(), 1)
+            compare(testEnv.commands()[0], "02")
+            compare(menu.curProfile, 1)
+            compare(switchSpy.count, 1)
+            testEnv.clearCommands()
+            clickAt(menu, 28, 48 + 20)
+            compare(switchSpy.count, 1, "a click on the current profile switches nothing")
+            compare(testEnv.commands(), [])
+        }
+
+        function test_profileActions_data() {
+            return [
+                { tag: "save", action: 1, switched: 0 },
+                { tag: "load the current profile", action: 0, switched: 1 },
+                { tag: "reset the current profile", action: 2, switched: 1 },
+                { tag: "cancel", action: 3, switched: 0 }
+            ]
+        }
+
+        function test_profileActions(data) {
+            const file = testEnv.folder + "/exported.pf"
+            ui_View.vesk_saveProfile(1)
+            testEnv.saveAnswer = file
+            testEnv.openAnswer = file
+            ui_View.vesk_saveProfile(1)
+            verify(testEnv.readFile(file).length > 0)
+            const dialogs = testEnv.fileDialogs
+            testEnv.clearCommands()
+            const menu = findChild(frame, "menuProf")
+            clickAt(menu, 28, 48 + 20, Qt.RightButton)
+            const actions = findChild(menu, "profileActions")
+            verify(actions.visible)
+            clickAt(actions, 60, 30 * data.action + 14)
+            verify(!actions.visible)
+            compare(switchSpy.count, data.switched)
+            compare(testEnv.fileDialogs - dialogs, data.action <= 1 ? 1 : 0)
+            compare(testEnv.commands().indexOf("02") >= 0, data.switched === 1)
+        }
+    }
+}

@@ -1,0 +1,324 @@
+#include "pagesenv.h"
+
+#include "deviceinfo.h"
+#include "vmouse.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QSettings>
+
+namespace {
+
+class RecordingPointerSettings : public PointerSettings
+{
+public:
+    explicit RecordingPointerSettings(PointerRecord &record)
+        : m_record(record)
+    {}
+
+    bool mouseParams(MouseParams &params) override
+    {
+        params = m_record.params;
+        return true;
+    }
+    bool setMouseParams(const MouseParams &params) override
+    {
+        m_record.params = params;
+        return true;
+    }
+    bool setMouseSpeed(int speed) override
+    {
+        m_record.speed = speed;
+        return true;
+    }
+    bool setWheelScrollLines(unsigned lines) override
+    {
+        m_record.lines = lines;
+        return true;
+    }
+    bool setDoubleClickTime(unsigned milliseconds) override
+    {
+        m_record.doubleClickMs = milliseconds;
+        return true;
+    }
+
+private:
+    PointerRecord &m_record;
+};
+
+QVariantList toList(const vmouse::Block &block, std::size_t count = vmouse::kBlockLength)
+{
+    QVariantList list;
+    for (std::size_t i = 0; i < count; ++i)
+        list.append(int(block[i]));
+    return list;
+}
+
+vmouse::Block toBlock(const QVariantList &list)
+{
+    vmouse::Block block{};
+    for (int i = 0; i < list.size() && i < int(block.size()); ++i)
+        block[std::size_t(i)] = std::uint8_t(list.at(i).toInt());
+    return block;
+}
+
+QVariantList storedList(QSettings &store, const QString &key)
+{
+    QVariantList list;
+    for (const QVariant &v : store.value(key).toList())
+        list.append(v.toString().trimmed().toInt());
+    return list;
+}
+
+bool copyTree(const QString &from, const QString &to)
+{
+    bool ok = true;
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
+        QDir().mkpath(QFileInfo(target).path());
+        ok = QFile::copy(source, target) && ok;
+        QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
+    }
+    return ok;
+}
+
+} // namespace
+
+QString PagesView::askOpenFileName(const QString &, const QString &, const QString &)
+{
+    ++openDialogs;
+    return openAnswer;
+}
+
+QString PagesView::askSaveFileName(const QString &, const QString &, const QString &)
+{
+    ++saveDialogs;
+    return saveAnswer;
+}
+
+QMessageBox::StandardButton PagesView::askWarning(const QString &, const QString &,
+                                                  QMessageBox::StandardButtons buttons,
+                                                  QMessageBox::StandardButton)
+{
+    if (buttons & QMessageBox::Cancel) {
+        ++questions;
+        return confirmAnswer ? QMessageBox::Ok : QMessageBox::Cancel;
+    }
+    ++warnings;
+    return QMessageBox::Ok;
+}
+
+void PagesView::showMacroCutWarning()
+{
+    ++warnings;
+}
+
+QString PagesView::askMacroFileToOpen()
+{
+    ++openDialogs;
+    return openAnswer;
+}
+
+QString PagesView::askMacroFileToSave()
+{
+    ++saveDialogs;
+    return saveAnswer;
+}
+
+PagesEnv::PagesEnv(const QString &shippedModules, QObject *parent)
+    : QObject(parent)
+    , m_shipped(shippedModules)
+    , m_previousDir(QDir::currentPath())
+{}
+
+PagesEnv::~PagesEnv()
+{
+    m_view.reset();
+    m_ms.reset();
+    QDir::setCurrent(m_previousDir);
+}
+
+void PagesEnv::setEngine(QQmlEngine *engine)
+{
+    m_engine = engine;
+    if (m_engine && m_view)
+        m_engine->rootContext()->setContextProperty(QStringLiteral("ui_View"), m_view.get());
+}
+
+void PagesEnv::makeFolder()
+{
+    QDir::setCurrent(m_previousDir);
+    m_dir = std::make_unique<QTemporaryDir>();
+    const QString modules = m_dir->path() + QStringLiteral("/modules");
+    for (const char *part : {"setting", "i18n", "gun"})
+        copyTree(m_shipped + QLatin1Char('/') + QLatin1String(part),
+                 modules + QLatin1Char('/') + QLatin1String(part));
+    QDir().mkpath(modules + QStringLiteral("/macro/1"));
+    QFile::link(m_shipped + QStringLiteral("/img"), modules + QStringLiteral("/img"));
+    QDir::setCurrent(m_dir->path());
+}
+
+// The virtual mouse as the shipped store describes it, so that the synchronisation reads real profiles.
+void PagesEnv::seedMouse()
+{
+    vmouse::reset();
+    QSettings store(QStringLiteral("modules/setting/p_Vesk.bin"), QSettings::IniFormat);
+    for (int p = 0; p < myQQuickView::ProfileCount; ++p) {
+        vmouse::setProfileBlock(p, toBlock(storedList(store, QStringLiteral("profile_fw/%1").arg(p))));
+        vmouse::setKeyMatrix(p, toBlock(storedList(store, QStringLiteral("matrix_fw/%1").arg(p))));
+        const QVariantList other = storedList(store, QStringLiteral("other_fw/%1").arg(p));
+        if (other.size() >= 3) {
+            vmouse::setDpiStage(p, std::uint8_t(other.at(0).toInt()));
+            vmouse::setReportRate(p, std::uint8_t(other.at(1).toInt()));
+            if (p == 0)
+                vmouse::setTwinkleType(std::uint8_t(other.at(2).toInt()));
+        }
+    }
+    vmouse::setCurrentProfile(store.value(QStringLiteral("common/curProfile"), 1).toInt());
+}
+
+void PagesEnv::reset(bool connected)
+{
+    // The old view answers the scene until the new one takes its place.
+    std::unique_ptr<PagesView> old = std::move(m_view);
+    m_ms.reset();
+    makeFolder();
+    seedMouse();
+
+    m_pointer = PointerRecord();
+    m_view = std::make_unique<PagesView>();
+    m_view->setPointerSettings(std::make_unique<RecordingPointerSettings>(m_pointer));
+    if (connected) {
+        m_ms = std::make_unique<MS_HT66FB560>();
+        DeviceOpenInfo info;
+        info.index = 1;
+        info.commandPath = QString::fromLatin1(vmouse::kCommandPath);
+        info.reportLength = vmouse::kReportLength;
+        m_ms->hid_OpenDevice(info);
+        m_view->protocol = m_ms.get();
+        m_view->deviceConnected = true;
+    }
+    m_view->syncWithDevice();
+    vmouse::clearWireLog();
+    if (m_engine)
+        m_engine->rootContext()->setContextProperty(QStringLiteral("ui_View"), m_view.get());
+    old.reset();
+}
+
+QVariantList PagesEnv::profileBlock(int profile) const
+{
+    return toList(vmouse::profileBlock(profile));
+}
+
+QVariantList PagesEnv::keyMatrix(int profile) const
+{
+    return toList(vmouse::keyMatrix(profile), 64);
+}
+
+QVariantList PagesEnv::macroBlock(int macroId) const
+{
+    return toList(vmouse::macroBlock(macroId));
+}
+
+int PagesEnv::currentProfile() const
+{
+    return vmouse::currentProfile();
+}
+
+int PagesEnv::reportRate(int profile) const
+{
+    return vmouse::reportRate(profile);
+}
+
+int PagesEnv::dpiStage(int profile) const
+{
+    return vmouse::dpiStage(profile);
+}
+
+int PagesEnv::twinkleType() const
+{
+    return vmouse::twinkleType();
+}
+
+void PagesEnv::setTwinkleType(int type)
+{
+    vmouse::setTwinkleType(std::uint8_t(type));
+}
+
+QStringList PagesEnv::commands() const
+{
+    QStringList opcodes;
+    for (const vmouse::WireRecord &r : vmouse::wireLog()) {
+        if (r.kind == vmouse::WireKind::FeatureOut && r.path == vmouse::kCommandPath && r.bytes.size() >= 2)
+            opcodes.append(QStringLiteral("%1").arg(r.bytes[1], 2, 16, QLatin1Char('0')).toUpper());
+    }
+    return opcodes;
+}
+
+void PagesEnv::clearCommands()
+{
+    vmouse::clearWireLog();
+}
+
+void PagesEnv::unplug()
+{
+    vmouse::setPlugged(false);
+}
+
+QVariantList PagesEnv::pointer() const
+{
+    return {m_pointer.params.acceleration != 0, m_pointer.speed, m_pointer.lines, m_pointer.doubleClickMs};
+}
+
+QStringList PagesEnv::macroFiles() const
+{
+    return QDir(QStringLiteral("modules/macro/1")).entryList(QDir::Files, QDir::Name);
+}
+
+QVariant PagesEnv::setting(const QString &file, const QString &key) const
+{
+    QSettings settings(file, QSettings::IniFormat);
+    return settings.value(key);
+}
+
+bool PagesEnv::writeFile(const QString &relative, const QString &content)
+{
+    QDir().mkpath(QFileInfo(relative).path());
+    QFile file(relative);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content.toUtf8()) >= 0;
+}
+
+QString PagesEnv::readFile(const QString &relative) const
+{
+    QFile file(relative);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+void PagesEnv::setConfirmAnswer(bool answer)
+{
+    if (m_view)
+        m_view->confirmAnswer = answer;
+}
+
+void PagesEnv::setOpenAnswer(const QString &answer)
+{
+    if (m_view)
+        m_view->openAnswer = answer;
+}
+
+void PagesEnv::setSaveAnswer(const QString &answer)
+{
+    if (m_view)
+        m_view->saveAnswer = answer;
+}
+
+QString PagesEnv::folder() const
+{
+    return m_dir ? m_dir->path() : QString();
+}
