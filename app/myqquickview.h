@@ -160,11 +160,8 @@ protected:
     virtual QMessageBox::StandardButton askWarning(const QString &title, const QString &text,
                                                    QMessageBox::StandardButtons buttons,
                                                    QMessageBox::StandardButton defaultButton);
-
-    // What the macro operations ask of the user; tests answer in their place.
-    virtual void showMacroCutWarning();
-    virtual QString askMacroFileToOpen();
-    virtual QString askMacroFileToSave();
+    // Where the file dialogs open: the user's desktop.
+    static QString desktopFolder();
 
 private:
     void invokeScene(const char *function);

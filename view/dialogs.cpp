@@ -1,6 +1,7 @@
 #include "myqquickview.h"
 
 #include <QFileDialog>
+#include <QStandardPaths>
 
 // Every dialog the view shows goes through one of these, so that a test can answer in the user's place.
 
@@ -19,4 +20,9 @@ QMessageBox::StandardButton myQQuickView::askWarning(const QString &title, const
                                                      QMessageBox::StandardButton defaultButton)
 {
     return QMessageBox::warning(nullptr, title, text, buttons, defaultButton);
+}
+
+QString myQQuickView::desktopFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
 }

@@ -32,7 +32,8 @@ void myQQuickView::vesk_0FH_SetMacroKey(QVariant macroId, QVariant name)
     const QList<uchar> bytes = macroIncode(loadMacroIni(macroName));
     if (bytes.size() > MacroBlockSize) {
         qCDebug(lcView) << "macro" << macroName << "encodes to" << bytes.size() << "bytes; cut";
-        showMacroCutWarning();
+        askWarning(tr("MACRO"), tr("Out of memory,\nsome command line has been cut."), QMessageBox::Ok,
+                   QMessageBox::NoButton);
     }
 
     uint repeat = DefaultRepeat;
@@ -46,10 +47,4 @@ void myQQuickView::vesk_0FH_SetMacroKey(QVariant macroId, QVariant name)
         return;
     }
     protocol->hid_0FH_SetMacroKey(uchar(macroId.toInt() & MacroIdMask), block.data());
-}
-
-void myQQuickView::showMacroCutWarning()
-{
-    QMessageBox::warning(nullptr, tr("MACRO"), tr("Out of memory,\nsome command line has been cut."),
-                         QMessageBox::Ok, QMessageBox::NoButton);
 }

@@ -3,11 +3,9 @@
 #include "myqquickview.h"
 
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 #include <optional>
 
@@ -63,11 +61,6 @@ bool replaceWithCopy(const QString &source, const QString &target,
     return true;
 }
 
-QString desktopFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-}
-
 } // namespace
 
 void myQQuickView::loadMacroIniFromFile(QVariant name)
@@ -77,7 +70,7 @@ void myQQuickView::loadMacroIniFromFile(QVariant name)
         qCWarning(lcView) << "import refused: not a macro name:" << macroName;
         return;
     }
-    const QString source = askMacroFileToOpen();
+    const QString source = askOpenFileName(tr("Open File"), desktopFolder(), tr("Macro(*.mc)"));
     if (source.isEmpty())
         return;
     // An import replaces an existing macro; it never creates one.
@@ -101,7 +94,7 @@ void myQQuickView::saveMacroIniToFile(QVariant name)
         qCDebug(lcView) << "export skipped: no macro" << macroName;
         return;
     }
-    const QString target = askMacroFileToSave();
+    const QString target = askSaveFileName(tr("Save File"), desktopFolder(), tr("Macro(*.mc)"));
     if (target.isEmpty())
         return;
     replaceWithCopy(source, target, std::nullopt);
@@ -119,14 +112,4 @@ void myQQuickView::renameMacroIniFile(QVariant oldName, QVariant newName)
     // Never onto an existing macro: both files stay as they were.
     if (!file.rename(macroFilePath(productNo, to)))
         qCDebug(lcView) << "rename of" << from << "to" << to << "failed:" << file.errorString();
-}
-
-QString myQQuickView::askMacroFileToOpen()
-{
-    return QFileDialog::getOpenFileName(this, tr("Open File"), desktopFolder(), tr("Macro(*.mc)"));
-}
-
-QString myQQuickView::askMacroFileToSave()
-{
-    return QFileDialog::getSaveFileName(this, tr("Save File"), desktopFolder(), tr("Macro(*.mc)"));
 }

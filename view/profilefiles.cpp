@@ -9,7 +9,6 @@
 #include <QLoggingCategory>
 #include <QSaveFile>
 #include <QSettings>
-#include <QStandardPaths>
 
 Q_DECLARE_LOGGING_CATEGORY(lcView)
 
@@ -19,11 +18,6 @@ namespace {
 
 // An export is a copy of the whole store, a few kilobytes; anything far larger is not one of ours.
 constexpr qint64 kMaxImportSize = 1024 * 1024;
-
-QString desktopDirectory()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-}
 
 // Copies the four groups of the file's profile into the slot, or refuses and leaves the store untouched.
 bool importInto(QSettings &store, const QString &fileName, int slot)
@@ -64,7 +58,7 @@ void myQQuickView::vesk_saveProfile(int profile)
 {
     if (!acceptsProfile(profile, "vesk_saveProfile"))
         return;
-    const QString name = askSaveFileName(tr("Save File"), desktopDirectory(), tr("Profile(*.pf)"));
+    const QString name = askSaveFileName(tr("Save File"), desktopFolder(), tr("Profile(*.pf)"));
     if (name.isEmpty())
         return;
 
@@ -94,7 +88,7 @@ void myQQuickView::vesk_loadProfile(int profile)
 {
     if (!acceptsProfile(profile, "vesk_loadProfile"))
         return;
-    const QString name = askOpenFileName(tr("Open File"), desktopDirectory(), tr("Profile(*.pf)"));
+    const QString name = askOpenFileName(tr("Open File"), desktopFolder(), tr("Profile(*.pf)"));
     if (!name.isEmpty())
         importInto(*profileStore, name, profile);
     // Also after a cancel or a refusal: the scene refreshes its pages from the mirror next.

@@ -114,23 +114,6 @@ QMessageBox::StandardButton PagesView::askWarning(const QString &, const QString
     return QMessageBox::Ok;
 }
 
-void PagesView::showMacroCutWarning()
-{
-    ++warnings;
-}
-
-QString PagesView::askMacroFileToOpen()
-{
-    ++openDialogs;
-    return openAnswer;
-}
-
-QString PagesView::askMacroFileToSave()
-{
-    ++saveDialogs;
-    return saveAnswer;
-}
-
 PagesEnv::PagesEnv(const QString &shippedModules, QObject *parent)
     : QObject(parent)
     , m_shipped(shippedModules)

@@ -46,9 +46,6 @@ protected:
     QMessageBox::StandardButton askWarning(const QString &, const QString &,
                                            QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton) override;
-    void showMacroCutWarning() override;
-    QString askMacroFileToOpen() override;
-    QString askMacroFileToSave() override;
 };
 
 class PagesEnv : public QObject

@@ -6,29 +6,38 @@
 #include <QFile>
 #include <QFileInfo>
 
-// The view with its questions to the user answered by the test.
+// The view with its questions to the user answered by the test, or, with realDialogs, shown for real.
 class TestView : public myQQuickView
 {
 public:
+    bool realDialogs = false;
     int cutWarnings = 0;
     int openDialogs = 0;
     int saveDialogs = 0;
     QString openAnswer;
     QString saveAnswer;
 
-    // The real dialogs, for the tests that drive them.
-    void realCutWarning() { myQQuickView::showMacroCutWarning(); }
-    QString realOpenDialog() { return myQQuickView::askMacroFileToOpen(); }
-
 protected:
-    void showMacroCutWarning() override { ++cutWarnings; }
-    QString askMacroFileToOpen() override
+    QMessageBox::StandardButton askWarning(const QString &title, const QString &text,
+                                           QMessageBox::StandardButtons buttons,
+                                           QMessageBox::StandardButton defaultButton) override
     {
+        if (realDialogs)
+            return myQQuickView::askWarning(title, text, buttons, defaultButton);
+        ++cutWarnings;
+        return QMessageBox::Ok;
+    }
+    QString askOpenFileName(const QString &caption, const QString &directory, const QString &filter) override
+    {
+        if (realDialogs)
+            return myQQuickView::askOpenFileName(caption, directory, filter);
         ++openDialogs;
         return openAnswer;
     }
-    QString askMacroFileToSave() override
+    QString askSaveFileName(const QString &caption, const QString &directory, const QString &filter) override
     {
+        if (realDialogs)
+            return myQQuickView::askSaveFileName(caption, directory, filter);
         ++saveDialogs;
         return saveAnswer;
     }
