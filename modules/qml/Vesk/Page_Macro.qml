@@ -392,15 +392,15 @@ Item {
     KeyInput_2 {
         id: keyInput
         objectName: "keyInput"
-        x: 584
+        x: 582
         y: 64
-        width: 125
+        width: 129
         enabled: !macroPage.recording
     }
 
     Button_2state {
         objectName: "addKey"
-        x: 713
+        x: 715
         y: 64
         source0: root.skinImage("common/add_0")
         source1: root.skinImage("common/add_1")
@@ -422,7 +422,7 @@ Item {
 
     Button_2state {
         objectName: "addMouseButton"
-        x: 713
+        x: 715
         y: 100
         source0: root.skinImage("common/add_0")
         source1: root.skinImage("common/add_1")
@@ -455,9 +455,9 @@ Item {
     ValueInput {
         id: delayInput
         objectName: "delayInput"
-        x: 584
+        x: 582
         y: 276
-        width: 125
+        width: 129
         height: 26
         minValue: 0
         maxValue: 65535
@@ -473,7 +473,7 @@ Item {
 
     Button_2state {
         objectName: "addDelay"
-        x: 713
+        x: 715
         y: 276
         source0: root.skinImage("common/add_0")
         source1: root.skinImage("common/add_1")
@@ -518,8 +518,9 @@ Item {
         objectName: "macroActions"
         x: libraryList.x + 110
         y: {
+            // Under the row it belongs to, as far as the list reaches.
             const top = libraryList.rowTop(macroPage.menuIndex)
-            const wanted = libraryList.y + (top < 0 ? 0 : top)
+            const wanted = libraryList.y + (top < 0 ? 0 : top + libraryList.rowHeight)
             return Math.min(Math.max(wanted, libraryList.y), libraryList.y + libraryList.height - height)
         }
         spacing: 2
