@@ -114,6 +114,13 @@ public:
         calls << QStringLiteral("vesk_resetProfile %1").arg(profile);
     }
 
+    // The macro page lists the library when it starts or is first shown: the stand-in has none.
+    Q_INVOKABLE QStringList getMacroIniNames()
+    {
+        calls << QStringLiteral("getMacroIniNames");
+        return {};
+    }
+
     QVariantList config;
     QVariantList defaultConfig;
     QVariantList saved;

@@ -80,6 +80,13 @@ Item {
         return curIndex
     }
 
+    // Top edge of a row as the list shows it now (scrolling included), for placing a menu beside it; -1 when
+    // the row is not built (outside the list or far out of view).
+    function rowTop(index) {
+        const item = index >= 0 && index < rows.count ? listView.itemAtIndex(index) : null
+        return item ? listView.y + item.y - listView.contentY : -1
+    }
+
     function editFileName(index) {
         if (index < 0 || index >= rows.count)
             return

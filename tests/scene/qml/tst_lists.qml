@@ -122,6 +122,19 @@ Item {
             compare(fileList.curIndex, 0)
         }
 
+        function test_rowTopFollowsTheRows_data() {
+            return [
+                { tag: "first row", index: 0, top: 6 },
+                { tag: "third row", index: 2, top: 6 + 2 * 24 },
+                { tag: "no such row", index: 3, top: -1 },
+                { tag: "negative index", index: -1, top: -1 }
+            ]
+        }
+
+        function test_rowTopFollowsTheRows(data) {
+            compare(fileList.rowTop(data.index), data.top)
+        }
+
         function test_aRowIsTheLeftTextFollowedByTheRightText() {
             compare(fileList.lineAt(1), "50   [Delay]")
             compare(fileList.lineAt(3), "", "no row, no text")
