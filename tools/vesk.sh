@@ -19,7 +19,7 @@ packages=(
     qt6-qpa-plugins libgl-dev libgl1-mesa-dri libxkbcommon-dev
     libhidapi-dev libudev-dev libglib2.0-dev gsettings-desktop-schemas libx11-dev libxi-dev
     g++-mingw-w64-x86-64
-    xvfb xauth xdotool fonts-dejavu-core
+    xvfb xauth xdotool fonts-dejavu-core fonts-wqy-microhei
     desktop-file-utils appstream dpkg-dev
 )
 
