@@ -119,6 +119,28 @@ Item {
             compare(child("gunGameList").curText, "GAME 3", "the built-in list has no game names")
         }
 
+        function test_gameNamesFollowTheLanguage_data() {
+            return [
+                { tag: "built-in list: fallback names", lang: "", names: ["GAME 1", "GAME 2", "GAME 3"],
+                  caption: "GAME", nameCaption: "TYPE NAME" },
+                { tag: "English file", lang: "031225", names: ["GAME 1", "GAME 2", "GAME 3"], caption: "GAME",
+                  nameCaption: "TYPE NAME" },
+                { tag: "Chinese file", lang: "025044", names: ["游戏 1", "游戏 2", "游戏 3"], caption: "游戏",
+                  nameCaption: "输入名称" }
+            ]
+        }
+
+        function test_gameNamesFollowTheLanguage(data) {
+            showPage()
+            page.chooseGame(1)
+            scene.globalSetting_stringList = data.lang === "" ? scene.builtInStringList
+                                                              : ui_View.getGlobalStrings(data.lang)
+            compare(child("gunGameList").elements, data.names)
+            compare(child("gunGameList").curText, data.names[1], "the chosen game stays chosen")
+            compare(page.label(134, "GAME"), data.caption)
+            compare(page.label(133, "TYPE NAME"), data.nameCaption)
+        }
+
         function test_chooseGameAndGun_data() {
             return [
                 { tag: "game 1, first gun", game: 0, gun: 0 },
@@ -328,7 +350,7 @@ Item {
         }
 
         function test_unusableFiles_data() {
-            const shipped1 = ["UZI", 1, 0, 18, 0, 1, 0].join(", ")
+            const shipped1 = "UZI, 1, 0, 18, 0, 1, 0"
             return [
                 { tag: "a table of five guns is shown built-in and left in its file",
                   table: "[gunData]\n0=A, 0, 0, 9, 9, 1, 0\n1=B, 1, 0, 9, 9, 1, 0\n2=C, 2, 0, 9, 9, 1, 0\n" +
