@@ -1,5 +1,6 @@
 import QtQuick
 import "../common"
+import "GunTable.js" as GunTable
 
 // The recoil page: three games of twelve guns, each gun with its compensation values. The user's tables are
 // the recoil files beside the program; SYSTEM shows the built-in values instead. Apply stores the tables and
@@ -8,18 +9,9 @@ Item {
     id: gunPage
     objectName: "gunPage"
 
-    readonly property int gameCount: 3
-    readonly property int gunsPerGame: 12
-    readonly property int valuesPerGun: 7 // name, index, X, Y, times, switch, cursor return
-    readonly property int tableLength: gunsPerGame * valuesPerGun
-    readonly property int maxAdjust: 127 // Y ADJUST and TIMES both run 0–127
-    readonly property int maxNameLength: 24
+    readonly property int fireKeyCount: 3
     // Fire key k (slot k - 1) has its values in profile k + 1.
     readonly property int firstFireKeyProfile: 2
-
-    readonly property var systemNames: ["VECTOR", "UZI", "TMX", "UNP9", "AKM", "M16A4", "SCAR-L_7", "M416",
-        "TOMMY GUN", "RIFLE"]
-    readonly property var systemY: [27, 18, 50, 28, 43, 35, 35, 45, 25, 40]
 
     property int curGame: 0
     property int curGun: 0
@@ -27,8 +19,8 @@ Item {
     property bool useSystem: true
     property bool gridOpen: false
     // The user's tables, 3 × 12 records; replaced whole or changed in place and then revision is raised.
-    property var userTables: builtInTables()
-    readonly property var systemTables: builtInTables()
+    property var userTables: GunTable.builtInTables()
+    readonly property var systemTables: GunTable.builtInTables()
     property int revision: 0
     // Whether the recoil files were read since the start; an apply first reads what it would overwrite.
     property bool loaded: false
@@ -40,7 +32,7 @@ Item {
         gunPage.revision
         return (useSystem ? systemTables : userTables)[curGame][curGun]
     }
-    readonly property int curCap: timesCap(curRecord.y, curRecord.cursorReturn)
+    readonly property int curCap: GunTable.timesCap(curRecord.y, curRecord.cursorReturn)
     readonly property var gameNames: [label(129, "GAME 1"), label(130, "GAME 2"), label(131, "GAME 3")]
 
     // The strings 129–134 exist only in language files; the built-in list leaves them empty.
@@ -49,127 +41,30 @@ Item {
         return s !== "" ? s : fallback
     }
 
-    function systemRecord(game, gun) {
-        if (game === 0 && gun < systemNames.length)
-            return { name: systemNames[gun], index: gun, x: 0, y: systemY[gun], times: 0, enable: true,
-                cursorReturn: false }
-        return { name: "", index: gun, x: 0, y: 5, times: 6, enable: true, cursorReturn: game !== 0 }
-    }
-
-    function builtInTables() {
-        const tables = []
-        for (let g = 0; g < gameCount; ++g) {
-            const table = []
-            for (let w = 0; w < gunsPerGame; ++w)
-                table.push(systemRecord(g, w))
-            tables.push(table)
-        }
-        return tables
-    }
-
-    // With cursor return the mouse moves the cursor back by Y × TIMES, which must stay within 127. Y = 0
-    // moves nothing, so nothing limits TIMES then but its own range.
-    function timesCap(y, cursorReturn) {
-        return cursorReturn && y > 0 ? Math.floor(maxAdjust / y) : maxAdjust
-    }
-
-    function integerOf(value) {
-        if (value === null || value === undefined || String(value).trim() === "")
-            return NaN
-        const n = Number(value)
-        return Number.isInteger(n) ? n : NaN
-    }
-
-    function numberField(value, low, high, fallback, what) {
-        const n = integerOf(value)
-        if (isNaN(n)) {
-            console.debug("recoil table:", what, "is not a whole number:", value, "- using", fallback)
-            return fallback
-        }
-        if (n < low || n > high) {
-            const kept = Math.max(low, Math.min(high, n))
-            console.debug("recoil table:", what, n, "is outside", low, "to", high, "- using", kept)
-            return kept
-        }
-        return n
-    }
-
-    function flagField(value, fallback, what) {
-        const s = String(value).trim().toLowerCase()
-        if (s === "true" || s === "false")
-            return s === "true"
-        const n = integerOf(value)
-        if (isNaN(n)) {
-            console.debug("recoil table:", what, "is not 0 or 1:", value, "- using", fallback ? 1 : 0)
-            return fallback
-        }
-        return n !== 0
-    }
-
-    // One stored gun: 7 values as the file holds them (texts). A value that makes no sense takes the
-    // built-in one, and TIMES keeps within its cap.
-    function recordFrom(values, game, gun) {
-        const fallback = systemRecord(game, gun)
-        const what = "game " + game + " gun " + gun
-        const rawName = values[0] === null || values[0] === undefined ? "" : String(values[0])
-        const record = {
-            name: rawName.substring(0, maxNameLength),
-            index: gun,
-            x: numberField(values[2], 0, 255, fallback.x, what + " X"),
-            y: numberField(values[3], 0, maxAdjust, fallback.y, what + " Y"),
-            times: numberField(values[4], 0, maxAdjust, fallback.times, what + " TIMES"),
-            enable: flagField(values[5], fallback.enable, what + " SWITCH"),
-            cursorReturn: flagField(values[6], fallback.cursorReturn, what + " CURSOR RETURN")
-        }
-        const cap = timesCap(record.y, record.cursorReturn)
-        if (record.times > cap) {
-            console.debug("recoil table:", what, "TIMES", record.times, "exceeds", cap, "with cursor return")
-            record.times = cap
-        }
-        return record
-    }
-
-    // A table comes back from its file as 84 values; anything else cannot be cut into the twelve guns, so
-    // the page keeps what it shows and does not write that file back unless the user changes the game.
+    // A table the page cannot read keeps what the page shows, and its file is not written back unless the
+    // user changes that game.
     function readTable(game) {
-        const values = ui_View.getGundata(game)
-        if (!values || values.length !== tableLength) {
-            console.debug("recoil table of game", game, "unusable:", values ? values.length : 0, "values of",
-                          tableLength, "- the file is left as it is")
+        const table = GunTable.tableFrom(ui_View.getGundata(game), game)
+        if (table === null)
             return false
-        }
-        const table = []
-        for (let w = 0; w < gunsPerGame; ++w)
-            table.push(recordFrom(values.slice(w * valuesPerGun, (w + 1) * valuesPerGun), game, w))
         userTables[game] = table
         return true
     }
 
-    function tableValues(game) {
-        const values = []
-        for (let w = 0; w < gunsPerGame; ++w) {
-            const r = userTables[game][w]
-            values.push(r.name, w, r.x, r.y, r.times, r.enable ? 1 : 0, r.cursorReturn ? 1 : 0)
-        }
-        return values
-    }
-
     // The game and gun a fire key used last; a selection that names no gun leaves the choice as it is.
     function readSelection(slot) {
-        const sel = ui_View.getSelGundata(slot)
-        const game = sel && sel.length === 2 ? integerOf(sel[0]) : NaN
-        const gun = sel && sel.length === 2 ? integerOf(sel[1]) : NaN
-        if (!(game >= 0 && game < gameCount && gun >= 0 && gun < gunsPerGame)) {
-            console.debug("recoil selection of fire key", slot + 1, "unusable:", JSON.stringify(sel))
+        const sel = GunTable.selectionFrom(ui_View.getSelGundata(slot))
+        if (sel === null) {
+            console.debug("recoil selection of fire key", slot + 1, "unusable")
             return
         }
-        curGame = game
-        curGun = gun
+        curGame = sel.game
+        curGun = sel.gun
     }
 
     function initUI() {
         const writable = []
-        for (let g = 0; g < gameCount; ++g)
+        for (let g = 0; g < GunTable.gameCount; ++g)
             writable.push(readTable(g))
         tableWritable = writable
         curSlot = 0
@@ -183,20 +78,20 @@ Item {
     }
 
     function chooseGame(game) {
-        if (!(Number.isInteger(game) && game >= 0 && game < gameCount))
+        if (!(Number.isInteger(game) && game >= 0 && game < GunTable.gameCount))
             return
         curGame = game
     }
 
     function chooseGun(gun) {
-        if (!(Number.isInteger(gun) && gun >= 0 && gun < gunsPerGame))
+        if (!(Number.isInteger(gun) && gun >= 0 && gun < GunTable.gunsPerGame))
             return
         curGun = gun
         gridOpen = false
     }
 
     function chooseSlot(slot) {
-        if (!(Number.isInteger(slot) && slot >= 0 && slot < 3))
+        if (!(Number.isInteger(slot) && slot >= 0 && slot < fireKeyCount))
             return
         curSlot = slot
         readSelection(slot)
@@ -215,20 +110,15 @@ Item {
     }
 
     function changed(record) {
-        record.times = Math.min(record.times, timesCap(record.y, record.cursorReturn))
+        record.times = Math.min(record.times, GunTable.timesCap(record.y, record.cursorReturn))
         ++revision
-    }
-
-    function clampAdjust(value) {
-        const n = Math.round(Number(value))
-        return isNaN(n) ? 0 : Math.max(0, Math.min(maxAdjust, n))
     }
 
     function setY(value) {
         const r = editableRecord()
         if (!r)
             return
-        r.y = clampAdjust(value)
+        r.y = GunTable.clampAdjust(value)
         changed(r)
     }
 
@@ -236,7 +126,7 @@ Item {
         const r = editableRecord()
         if (!r)
             return
-        r.times = clampAdjust(value)
+        r.times = GunTable.clampAdjust(value)
         changed(r)
     }
 
@@ -244,7 +134,7 @@ Item {
         const r = editableRecord()
         if (!r)
             return
-        r.name = String(name).substring(0, maxNameLength)
+        r.name = String(name).substring(0, GunTable.maxNameLength)
         changed(r)
     }
 
@@ -267,7 +157,7 @@ Item {
     function showRecord() {
         const r = curRecord
         yInput.setValue(r.y)
-        timesInput.maxValue = timesCap(r.y, r.cursorReturn)
+        timesInput.maxValue = GunTable.timesCap(r.y, r.cursorReturn)
         timesInput.setValue(r.times)
         if (nameInput.text !== r.name)
             nameInput.text = r.name
@@ -286,9 +176,9 @@ Item {
         if (!loaded)
             initUI()
         commitEdits()
-        for (let g = 0; g < gameCount; ++g) {
+        for (let g = 0; g < GunTable.gameCount; ++g) {
             if (tableWritable[g])
-                ui_View.saveGundata(g, tableValues(g))
+                ui_View.saveGundata(g, GunTable.tableValues(userTables[g]))
         }
         ui_View.saveSelGundata(curSlot, [curGame, curGun])
         const r = curRecord
@@ -297,10 +187,10 @@ Item {
 
     // The built-in values become the user's and are stored; the mouse keeps what it has until an apply.
     function pageReset() {
-        userTables = builtInTables()
+        userTables = GunTable.builtInTables()
         tableWritable = [true, true, true]
-        for (let g = 0; g < gameCount; ++g)
-            ui_View.saveGundata(g, tableValues(g))
+        for (let g = 0; g < GunTable.gameCount; ++g)
+            ui_View.saveGundata(g, GunTable.tableValues(userTables[g]))
         loaded = true
         ++revision
     }
@@ -453,7 +343,7 @@ Item {
                 anchors.rightMargin: 8
                 verticalAlignment: TextInput.AlignVCenter
                 clip: true
-                maximumLength: gunPage.maxNameLength
+                maximumLength: GunTable.maxNameLength
                 color: activeFocus ? root.globalSetting_color : root.globalSetting_color_enable
                 selectionColor: "#6600FFFF"
                 selectByMouse: true
@@ -484,7 +374,7 @@ Item {
             objectName: "gunYInput"
             x: panel.fieldX
             y: panel.firstRow + panel.rowPitch
-            maxValue: gunPage.maxAdjust
+            maxValue: GunTable.maxAdjust
             enabled: !gunPage.useSystem
             onInputComplete: function (value) {
                 gunPage.setY(value)
@@ -496,7 +386,7 @@ Item {
             objectName: "gunTimesInput"
             x: panel.fieldX
             y: panel.firstRow + panel.rowPitch * 2
-            maxValue: gunPage.maxAdjust
+            maxValue: GunTable.maxAdjust
             enabled: !gunPage.useSystem
             onInputComplete: function (value) {
                 gunPage.setTimes(value)
@@ -610,7 +500,7 @@ Item {
         }
 
         Repeater {
-            model: gunPage.gunsPerGame
+            model: GunTable.gunsPerGame
 
             Item {
                 id: cell
