@@ -121,6 +121,30 @@ public:
         return {};
     }
 
+    // The recoil page: a program without recoil files reads empty lists and stores nothing.
+    Q_INVOKABLE void saveGundata(const QVariant &gameNo, const QVariantList &)
+    {
+        calls << QStringLiteral("saveGundata ") + gameNo.toString();
+    }
+    Q_INVOKABLE QVariantList getGundata(const QVariant &gameNo)
+    {
+        calls << QStringLiteral("getGundata ") + gameNo.toString();
+        return {};
+    }
+    Q_INVOKABLE void saveSelGundata(const QVariant &selGun, const QVariantList &)
+    {
+        calls << QStringLiteral("saveSelGundata ") + selGun.toString();
+    }
+    Q_INVOKABLE QVariantList getSelGundata(const QVariant &selGun)
+    {
+        calls << QStringLiteral("getSelGundata ") + selGun.toString();
+        return {};
+    }
+    Q_INVOKABLE void vesk_0CH_SetPressGun(uchar, uchar, uchar, bool, bool, uchar profileId)
+    {
+        calls << QStringLiteral("vesk_0CH_SetPressGun %1").arg(profileId);
+    }
+
     QVariantList config;
     QVariantList defaultConfig;
     QVariantList saved;
