@@ -39,7 +39,11 @@ Item {
             scene.animation_speed = 10
             scene.run()
             frame.functionClicked(2)
-            tryVerify(() => page.visible && page.mapToItem(scene, 0, 0).x === 171, 2000)
+            tryVerify(() => page.visible && page.mapToItem(scene, 0, 0).x === 171, 3000)
+            // The logo and the bars pass over the page area while the opening runs.
+            tryCompare(findChild(scene, "logo"), "y", 4, 3000)
+            tryCompare(findChild(scene, "menuUp"), "y", 0, 3000)
+            tryCompare(findChild(scene, "menuDown"), "y", 600 - findChild(scene, "menuDown").height, 3000)
         }
 
         function init() {
