@@ -305,3 +305,11 @@ QString PagesEnv::folder() const
 {
     return m_dir ? m_dir->path() : QString();
 }
+
+// Sensor page.
+void PagesEnv::syncView()
+{
+    if (m_view)
+        m_view->syncWithDevice();
+    vmouse::clearWireLog();
+}

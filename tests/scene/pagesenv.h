@@ -106,6 +106,10 @@ public:
     int fileDialogs() const { return m_view ? m_view->openDialogs + m_view->saveDialogs : 0; }
     QString folder() const;
 
+    // Sensor page: the view reads the mouse again, as after a device check, so that a value set on the mouse
+    // (setTwinkleType) reaches the view's mirror.
+    Q_INVOKABLE void syncView();
+
 private:
     void makeFolder();
     void seedMouse();

@@ -156,6 +156,77 @@ public:
     int curProfile = 0;
     bool enabled = true;
     QStringList calls;
+
+public:
+    // Lighting and sensor pages: the getters they read at start, answering like a view whose profile was
+    // refused (empty lists, zeros), so the pages keep their own values.
+    Q_INVOKABLE QVariantList vesk_GetLED8StageColor()
+    {
+        return read(QStringLiteral("vesk_GetLED8StageColor"));
+    }
+    Q_INVOKABLE QVariantList vesk_8CH_GetRGBLedEffect()
+    {
+        return read(QStringLiteral("vesk_8CH_GetRGBLedEffect"));
+    }
+    Q_INVOKABLE QVariantList vesk_8CH_GetDpi8Stage() { return read(QStringLiteral("vesk_8CH_GetDpi8Stage")); }
+    Q_INVOKABLE QVariantList vesk_8CH_GetDpi8Color() { return read(QStringLiteral("vesk_8CH_GetDpi8Color")); }
+    Q_INVOKABLE QVariantList vesk_8CH_GetDpi8Io() { return read(QStringLiteral("vesk_8CH_GetDpi8Io")); }
+    Q_INVOKABLE uint vesk_GetMaxDpiStage() { return readNumber(QStringLiteral("vesk_GetMaxDpiStage")); }
+    Q_INVOKABLE uchar vesk_89H_GetRGBLedTwinkle()
+    {
+        return readNumber(QStringLiteral("vesk_89H_GetRGBLedTwinkle"));
+    }
+    Q_INVOKABLE uchar vesk_83H_GetReportRate()
+    {
+        return readNumber(QStringLiteral("vesk_83H_GetReportRate"));
+    }
+    Q_INVOKABLE uchar vesk_84H_GetDPIStage() { return readNumber(QStringLiteral("vesk_84H_GetDPIStage")); }
+    Q_INVOKABLE uint getCursorSpeed() { return readNumber(QStringLiteral("getCursorSpeed")); }
+    Q_INVOKABLE uint getVerticalScrollLines() { return readNumber(QStringLiteral("getVerticalScrollLines")); }
+    Q_INVOKABLE uint getDoubleClickSpeed() { return readNumber(QStringLiteral("getDoubleClickSpeed")); }
+
+    Q_INVOKABLE QVariantList vesk_getDefaultProfile(const QString &key, uchar profileId)
+    {
+        return read(QStringLiteral("vesk_getDefaultProfile %1 %2").arg(key).arg(profileId));
+    }
+    // The setters of the two pages' Apply: recorded by name only.
+    Q_INVOKABLE void vesk_SetLED8StageColor(const QVariantList &)
+    {
+        calls << QStringLiteral("vesk_SetLED8StageColor");
+    }
+    Q_INVOKABLE void vesk_0CH_SetRGBLedEffect(uchar, uchar, uchar)
+    {
+        calls << QStringLiteral("vesk_0CH_SetRGBLedEffect");
+    }
+    Q_INVOKABLE void vesk_03H_SetReportRate(uchar) { calls << QStringLiteral("vesk_03H_SetReportRate"); }
+    Q_INVOKABLE void setCursorSpeed(uint) { calls << QStringLiteral("setCursorSpeed"); }
+    Q_INVOKABLE void setVerticalScrollLines(uint) { calls << QStringLiteral("setVerticalScrollLines"); }
+    Q_INVOKABLE void setDoubleClickSpeed(uint) { calls << QStringLiteral("setDoubleClickSpeed"); }
+    Q_INVOKABLE void vesk_0CH_SetDpi8Io(const QVariantList &)
+    {
+        calls << QStringLiteral("vesk_0CH_SetDpi8Io");
+    }
+    Q_INVOKABLE void vesk_0CH_SetDpi8Color(const QVariantList &)
+    {
+        calls << QStringLiteral("vesk_0CH_SetDpi8Color");
+    }
+    Q_INVOKABLE void vesk_0CH_SetDpi8Stage(const QVariantList &)
+    {
+        calls << QStringLiteral("vesk_0CH_SetDpi8Stage");
+    }
+    Q_INVOKABLE void vesk_04H_SetDPIStage(uchar) { calls << QStringLiteral("vesk_04H_SetDPIStage"); }
+
+private:
+    QVariantList read(const QString &call)
+    {
+        calls << call;
+        return {};
+    }
+    uchar readNumber(const QString &call)
+    {
+        calls << call;
+        return 0;
+    }
 };
 
 class FakeControler : public QObject

@@ -1,5 +1,202 @@
 import QtQuick
+import "../common"
 
-// Work in progress.
+// Up to eight colour stages in a row, one of them selected, with the palette and the R, G, B fields that
+// edit the selected stage's colour. The row can be hidden when the owner selects the stage itself (the
+// sensor page's DPI stages).
 Item {
+    id: colorGroup
+
+    property int maxStage: 8
+    property bool showStages: true
+    property int curIndex: 0
+    // Eight colours, each [R, G, B] 0–255; the stages beyond maxStage are kept as they came.
+    property var colors: [[255, 0, 0], [255, 127, 0], [255, 255, 0], [0, 255, 0], [0, 255, 255], [0, 0, 255],
+        [255, 0, 255], [255, 255, 255]]
+    readonly property int stages: Math.max(1, Math.min(8, maxStage))
+    readonly property int stagePitch: 30
+    readonly property var curColor: colorAt(curIndex)
+    readonly property int paletteY: showStages ? 36 : 0
+
+    // Only for colours the user picks.
+    signal colorEdited(int index, var rgb)
+    signal stageClicked(int index)
+
+    function clampByte(v) {
+        const n = Math.round(Number(v))
+        return isNaN(n) ? 0 : Math.max(0, Math.min(255, n))
+    }
+
+    function colorAt(i) {
+        const c = colors[i]
+        return Array.isArray(c) && c.length === 3 ? c : [0, 0, 0]
+    }
+
+    // The palette's colour at (x, y): hue from left to right, saturation from top to bottom, full value.
+    function paletteColor(px, py) {
+        const x = Math.max(0, Math.min(199, px))
+        const y = Math.max(0, Math.min(119, py))
+        const c = Qt.hsva(x / 199 * 359 / 360, 1 - y / 119, 1, 1)
+        return [Math.round(c.r * 255), Math.round(c.g * 255), Math.round(c.b * 255)]
+    }
+
+    // Where a colour sits on the palette; colours without hue sit at the left, greys at the bottom.
+    function palettePoint(rgb) {
+        const c = Qt.rgba(rgb[0] / 255, rgb[1] / 255, rgb[2] / 255, 1)
+        return Qt.point(Math.max(0, c.hsvHue) * 360 / 359 * 199, (1 - c.hsvSaturation) * 119)
+    }
+
+    // The 24 values of the eight colours, R, G, B each.
+    function values24() {
+        const out = []
+        for (let i = 0; i < 8; ++i)
+            out.push(...colorAt(i))
+        return out
+    }
+
+    // Takes 24 values as the eight colours; any other list leaves the colours shown.
+    function setValues24(list) {
+        if (!list || list.length !== 24) {
+            console.debug("colour stages: a list of", list ? list.length : 0, "values instead of 24 ignored")
+            return false
+        }
+        const out = []
+        for (let i = 0; i < 8; ++i)
+            out.push([clampByte(list[3 * i]), clampByte(list[3 * i + 1]), clampByte(list[3 * i + 2])])
+        colors = out
+        return true
+    }
+
+    function setColor(i, rgb) {
+        if (i < 0 || i > 7)
+            return
+        const out = colors.slice()
+        out[i] = [clampByte(rgb[0]), clampByte(rgb[1]), clampByte(rgb[2])]
+        colors = out
+    }
+
+    function select(i) {
+        curIndex = Math.max(0, Math.min(stages - 1, Number(i) || 0))
+    }
+
+    function pick(rgb) {
+        setColor(curIndex, rgb)
+        colorEdited(curIndex, colorAt(curIndex))
+    }
+
+    function setChannel(channel, v) {
+        const rgb = colorAt(curIndex).slice()
+        rgb[channel] = clampByte(v)
+        pick(rgb)
+    }
+
+    width: 235
+    height: paletteY + 120 + 10 + 24
+
+    onStagesChanged: {
+        if (curIndex >= stages)
+            curIndex = stages - 1
+    }
+
+    Repeater {
+        model: colorGroup.showStages ? colorGroup.stages : 0
+
+        Item {
+            id: stage
+
+            required property int index
+            readonly property bool chosen: colorGroup.curIndex === index
+            readonly property var rgb: colorGroup.colorAt(index)
+
+            objectName: "colorStage" + index
+            x: colorGroup.stagePitch * index
+            width: 26
+            height: 26
+
+            Rectangle {
+                anchors.fill: parent
+                radius: 4
+                color: "transparent"
+                border.width: 2
+                border.color: stage.chosen ? root.globalSetting_color : (stageArea.containsMouse ? "#6600FFFF"
+                                                                                                : "#2c3c4c")
+            }
+
+            Rectangle {
+                anchors.fill: parent
+                anchors.margins: 4
+                radius: 2
+                color: Qt.rgba(stage.rgb[0] / 255, stage.rgb[1] / 255, stage.rgb[2] / 255, 1)
+            }
+
+            MouseArea {
+                id: stageArea
+                anchors.fill: parent
+                hoverEnabled: true
+                onClicked: {
+                    colorGroup.select(stage.index)
+                    colorGroup.stageClicked(stage.index)
+                }
+            }
+        }
+    }
+
+    Image {
+        id: palette
+        objectName: "palette"
+        x: 17
+        y: colorGroup.paletteY
+        source: root.skinImage("common/draw_palette")
+
+        Image {
+            readonly property point at: colorGroup.palettePoint(colorGroup.curColor)
+
+            x: at.x - 7
+            y: at.y - 7
+            source: root.skinImage("common/draw_paletteIndex")
+        }
+
+        MouseArea {
+            anchors.fill: parent
+            onPressed: function (mouse) {
+                colorGroup.pick(colorGroup.paletteColor(mouse.x, mouse.y))
+            }
+            onPositionChanged: function (mouse) {
+                if (pressed)
+                    colorGroup.pick(colorGroup.paletteColor(mouse.x, mouse.y))
+            }
+        }
+    }
+
+    // The fields follow the selected colour; a number typed into one changes that channel only.
+    onCurColorChanged: {
+        for (let c = 0; c < 3; ++c) {
+            const field = channels.itemAt(c)
+            if (field)
+                field.setValue(curColor[c])
+        }
+    }
+
+    Row {
+        y: palette.y + 130
+        spacing: 9
+
+        Repeater {
+            id: channels
+            model: ["R ", "G ", "B "]
+
+            ValueInput {
+                required property int index
+                required property string modelData
+
+                objectName: "channel" + index
+                width: 72
+                preText: modelData
+                Component.onCompleted: setValue(colorGroup.curColor[index])
+                onInputComplete: function (v) {
+                    colorGroup.setChannel(index, v)
+                }
+            }
+        }
+    }
 }

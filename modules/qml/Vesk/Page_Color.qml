@@ -1,30 +1,254 @@
 import QtQuick
 import "../common"
 
-// The lighting page (work in progress).
+// The lighting page: the eight lighting colours (profile 0's, global to the mouse), the effect of the current
+// profile with its brightness and speed. Nothing reaches the mouse before Apply.
 Item {
     id: colorPage
     objectName: "colorPage"
 
+    // String index of each effect's name, by effect code 0–10.
+    readonly property var effectStrings: [87, 13, 88, 14, 20, 15, 89, 90, 91, 92, 24]
+    readonly property var offered: offeredEffects(mainVesk.effectEnable)
+    // The effect byte as read: a code the page does not offer is kept and sent back unchanged.
+    property int effect: 3
+    property int brightnessPos: 7
+    property int speedPos: 4
+    readonly property bool hasSpeed: speedRange(effect) !== null
+
+    // Rounds to the nearest integer, halves upward.
+    function nearest(x) {
+        return Math.floor(x + 0.5)
+    }
+
+    function position(p) {
+        const n = Math.round(Number(p))
+        return isNaN(n) ? 0 : Math.max(0, Math.min(7, n))
+    }
+
+    function brightnessValue(p) {
+        return nearest(position(p) * 255 / 7)
+    }
+
+    function brightnessPosition(value) {
+        return position(nearest(Number(value) * 7 / 255))
+    }
+
+    // The speed values of the effects that have a speed: base, and the span that the 8 positions cover.
+    function speedRange(e) {
+        switch (Number(e)) {
+        case 3:
+        case 4:
+        case 5:
+            return { base: 1, span: 9 }
+        case 8:
+            return { base: 10, span: 10 }
+        case 9:
+            return { base: 5, span: 10 }
+        case 10:
+            return { base: 20, span: 10 }
+        }
+        return null
+    }
+
+    // The highest position is the lowest value (the fastest effect); effects without a speed send 0.
+    function speedValue(e, s) {
+        const r = speedRange(e)
+        return r === null ? 0 : nearest((7 - position(s)) * r.span / 7) + r.base
+    }
+
+    // The position of a speed value read back; -1 for an effect without a speed. A value outside the effect's
+    // range shows at the nearest end.
+    function speedPosition(e, value) {
+        const r = speedRange(e)
+        if (r === null)
+            return -1
+        return position(7 - nearest((Number(value) - r.base) * 7 / r.span))
+    }
+
+    // The effects on offer, in code order: [{ code, text }] for each "true" entry.
+    function offeredEffects(enable) {
+        const out = []
+        for (let e = 0; e < effectStrings.length; ++e) {
+            if (enable && String(enable[e]).trim() === "true")
+                out.push({ code: e, text: effectStrings[e] })
+        }
+        return out
+    }
+
+    // [effect, brightness, speed] as the mouse stores them.
+    function showEffect(e, light, speed) {
+        const code = Math.round(Number(e))
+        if (isNaN(code) || code < 0 || code > 255) {
+            console.debug("lighting effect", e, "unusable, keeping", effect)
+            return
+        }
+        effect = code
+        brightnessPos = brightnessPosition(light)
+        const s = speedPosition(code, speed)
+        if (s >= 0)
+            speedPos = s
+    }
+
+    function chooseEffect(code) {
+        effect = code
+    }
+
     function initUI() {
-    }
-
-    function translateStrings() {
-    }
-
-    function pageReset() {
-    }
-
-    function pageApply() {
+        refresh()
     }
 
     function refresh() {
+        colorGroup.setValues24(ui_View.vesk_GetLED8StageColor())
+        const fx = ui_View.vesk_8CH_GetRGBLedEffect()
+        if (fx && fx.length === 3)
+            showEffect(fx[0], fx[1], fx[2])
+        else
+            console.debug("lighting effect: a list of", fx ? fx.length : 0, "values instead of 3 ignored")
+    }
+
+    function translateStrings() {
+        // Every text is bound to the string list.
+    }
+
+    // The factory colours (profile 0) and effect, shown; sent only by a later Apply. The busy guard is the
+    // caller's: the page's buttons raise it, the bottom bar raises its own.
+    function pageReset() {
+        const d = ui_View.vesk_getDefaultProfile("profile_fw", 0)
+        if (!d || d.length < 0x4A) {
+            console.debug("lighting defaults unreadable:", d ? d.length : 0, "values; nothing changed")
+            return
+        }
+        colorGroup.setValues24(d.slice(0x18, 0x30))
+        showEffect(d[0x47], d[0x48], d[0x49])
+    }
+
+    function pageApply() {
+        ui_View.vesk_SetLED8StageColor(colorGroup.values24())
+        ui_View.vesk_0CH_SetRGBLedEffect(effect, brightnessValue(brightnessPos), speedValue(effect, speedPos))
     }
 
     width: 759
     height: 442
 
+    // A slider that the user moved no longer follows its binding: the page puts it in place itself.
+    onBrightnessPosChanged: brightnessSlider.setValue(brightnessPos)
+    onSpeedPosChanged: speedSlider.setValue(speedPos)
+
     Image {
         source: root.skinImage("list_center/fnColorBackground")
+    }
+
+    Model_Color_Vesk {
+        objectName: "colorModel"
+        x: 20
+        y: 21
+        glowStrength: colorPage.brightnessPos / 7
+        glowColor: {
+            const c = colorGroup.curColor
+            return Qt.rgba(c[0] / 255, c[1] / 255, c[2] / 255, 1)
+        }
+    }
+
+    Column {
+        x: 294
+        y: 28
+        spacing: 12
+
+        Repeater {
+            model: colorPage.offered
+
+            RadioButton {
+                required property var modelData
+
+                objectName: "effect" + modelData.code
+                chkStr: root.str(modelData.text)
+                checked: colorPage.effect === modelData.code
+                onClicked: colorPage.chooseEffect(modelData.code)
+            }
+        }
+    }
+
+    ColorGroup_8 {
+        id: colorGroup
+        objectName: "colorGroup"
+        x: 502
+        y: 26
+        maxStage: mainVesk.colorMaxStage
+    }
+
+    Text {
+        x: 510
+        y: 222
+        text: root.str(4)
+        color: root.globalSetting_color_enable
+        font.family: root.globalSetting_fontFamily
+        font.pixelSize: root.globalSetting_size
+    }
+
+    Slider {
+        id: brightnessSlider
+        objectName: "brightnessSlider"
+        x: 510
+        y: 242
+        value: colorPage.brightnessPos
+        onMoved: function (v) {
+            colorPage.brightnessPos = v
+        }
+    }
+
+    Text {
+        x: 510
+        y: 272
+        text: root.str(3)
+        color: colorPage.hasSpeed ? root.globalSetting_color_enable : root.globalSetting_color_disable
+        font.family: root.globalSetting_fontFamily
+        font.pixelSize: root.globalSetting_size
+    }
+
+    Slider {
+        id: speedSlider
+        objectName: "speedSlider"
+        x: 510
+        y: 292
+        enabled: colorPage.hasSpeed
+        value: colorPage.speedPos
+        onMoved: function (v) {
+            colorPage.speedPos = v
+        }
+    }
+
+    Image {
+        x: 495
+        y: 370
+        source: root.skinImage("common/fram_2btn")
+    }
+
+    Button_2state {
+        objectName: "colorReset"
+        x: 505
+        y: 378
+        source0: root.skinImage("common/reset_0")
+        source1: root.skinImage("common/reset_1")
+        text: root.str(77)
+        textX: 30
+        onClicked: {
+            root.setProtectUI(800)
+            colorPage.pageReset()
+        }
+    }
+
+    Button_2state {
+        objectName: "colorApply"
+        x: 625
+        y: 378
+        source0: root.skinImage("common/apply_0")
+        source1: root.skinImage("common/apply_1")
+        text: root.str(107)
+        textX: 30
+        onClicked: {
+            root.setProtectUI(800)
+            colorPage.pageApply()
+        }
     }
 }

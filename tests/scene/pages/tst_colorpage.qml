@@ -1,0 +1,327 @@
+import QtQuick
+import QtTest
+
+// The lighting page over the real program and the virtual mouse: its conversions both ways, the effects it
+// offers, and the exact bytes that Apply puts into the mouse's profile blocks.
+Item {
+    id: container
+    width: 1000
+    height: 600
+
+    readonly property var sceneComponent: Qt.createComponent("qrc:/modules/qml/main.qml")
+
+    TestCase {
+        name: "ColorPage"
+        when: windowShown
+
+        property var scene: null
+        property var frame: null
+        property var page: null
+
+        // The effect names of the built-in strings, by effect code.
+        readonly property var effectNames: ["LED POWER ON", "STATIC", "TWINKLING", "BREATHING", "NEON", "WAVE",
+            "GLIDING", "FINGER MOVING", "VERTICAL FLIPPING", "YO-YO", "SPOTLIGHT"]
+
+        function clickAt(item, x, y) {
+            const px = x === undefined ? item.width / 2 : x
+            const py = y === undefined ? item.height / 2 : y
+            mouseMove(item, px, py)
+            mouseClick(item, px, py)
+        }
+
+        function openScene(withInit) {
+            scene = createTemporaryObject(container.sceneComponent, container)
+            verify(scene)
+            frame = findChild(scene, "productFrame")
+            page = findChild(scene, "colorPage")
+            if (withInit)
+                scene.initUI()
+            scene.animation_speed = 10
+            scene.run()
+            frame.functionClicked(2)
+            tryVerify(() => page.visible && page.mapToItem(scene, 0, 0).x === 171, 3000)
+            // The logo and the bars pass over the page area while the opening runs.
+            tryCompare(findChild(scene, "logo"), "y", 4, 3000)
+            tryCompare(findChild(scene, "menuUp"), "y", 0, 3000)
+            tryCompare(findChild(scene, "menuDown"), "y", 600 - findChild(scene, "menuDown").height, 3000)
+        }
+
+        function init() {
+            testEnv.reset()
+            openScene(true)
+        }
+
+        function child(name) {
+            const item = findChild(page, name)
+            verify(item, name)
+            return item
+        }
+
+        function slice(list, from, count) {
+            return list.slice(from, from + count)
+        }
+
+        // Position p of the 8-position slider sits at x = 8 + 28 p.
+        function moveSlider(name, p) {
+            clickAt(child(name), 8 + 28 * p, 8)
+        }
+
+        function test_brightness_data() {
+            return [
+                { tag: "off", p: 0, value: 0 },
+                { tag: "step 1 rounds down", p: 1, value: 36 },
+                { tag: "step 2 rounds up", p: 2, value: 73 },
+                { tag: "step 3", p: 3, value: 109 },
+                { tag: "step 4", p: 4, value: 146 },
+                { tag: "step 5", p: 5, value: 182 },
+                { tag: "step 6", p: 6, value: 219 },
+                { tag: "full", p: 7, value: 255 }
+            ]
+        }
+
+        function test_brightness(data) {
+            compare(page.brightnessValue(data.p), data.value)
+            compare(page.brightnessPosition(data.value), data.p)
+        }
+
+        // Per effect, the value of speed positions 0–7: the highest position is the lowest value.
+        function test_speed_data() {
+            return [
+                { tag: "breathing 1..10", effect: 3, values: [10, 9, 7, 6, 5, 4, 2, 1] },
+                { tag: "neon 1..10", effect: 4, values: [10, 9, 7, 6, 5, 4, 2, 1] },
+                { tag: "wave 1..10", effect: 5, values: [10, 9, 7, 6, 5, 4, 2, 1] },
+                { tag: "vertical flipping 10..20", effect: 8, values: [20, 19, 17, 16, 14, 13, 11, 10] },
+                { tag: "yo-yo 5..15", effect: 9, values: [15, 14, 12, 11, 9, 8, 6, 5] },
+                { tag: "spotlight 20..30", effect: 10, values: [30, 29, 27, 26, 24, 23, 21, 20] },
+                { tag: "led power on has no speed", effect: 0, values: [0, 0, 0, 0, 0, 0, 0, 0] },
+                { tag: "static has no speed", effect: 1, values: [0, 0, 0, 0, 0, 0, 0, 0] },
+                { tag: "twinkling has no speed", effect: 2, values: [0, 0, 0, 0, 0, 0, 0, 0] },
+                { tag: "gliding has no speed", effect: 6, values: [0, 0, 0, 0, 0, 0, 0, 0] },
+                { tag: "finger moving has no speed", effect: 7, values: [0, 0, 0, 0, 0, 0, 0, 0] },
+                { tag: "unknown effect 11 has no speed", effect: 11, values: [0, 0, 0, 0, 0, 0, 0, 0] }
+            ]
+        }
+
+        function test_speed(data) {
+            const hasSpeed = data.values[0] !== 0
+            for (let s = 0; s < 8; ++s) {
+                compare(page.speedValue(data.effect, s), data.values[s], "position " + s)
+                compare(page.speedPosition(data.effect, data.values[s]), hasSpeed ? s : -1, "value " + data.values[s])
+            }
+        }
+
+        // A speed the mouse reports outside the effect's range must not put the slider off its track.
+        function test_speedOutOfRange_data() {
+            return [
+                { tag: "below breathing's range", effect: 3, value: 0, position: 7 },
+                { tag: "far above breathing's range", effect: 3, value: 200, position: 0 },
+                { tag: "below spotlight's range", effect: 10, value: 5, position: 7 },
+                { tag: "half a step rounds upward", effect: 8, value: 15, position: 3 }
+            ]
+        }
+
+        function test_speedOutOfRange(data) {
+            compare(page.speedPosition(data.effect, data.value), data.position)
+            ui_View.vesk_0CH_SetRGBLedEffect(data.effect, 255, data.value)
+            page.refresh()
+            compare(child("speedSlider").value, data.position)
+        }
+
+        function test_effectList_data() {
+            const all = ["true", "true", "true", "true", "true", "true", "true", "true", "true", "true", "true"]
+            const some = ["false", "true", "false", "true", "false", "false", "false", "false", "true", "false",
+                "true"]
+            return [
+                { tag: "all eleven", enable: all, codes: [0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10] },
+                { tag: "four of them", enable: some, codes: [1, 3, 8, 10] },
+                { tag: "none", enable: Array(11).fill("false"), codes: [] }
+            ]
+        }
+
+        function test_effectList(data) {
+            frame.effectEnable = data.enable
+            compare(page.offered.map(e => e.code), data.codes)
+            for (let e = 0; e < 11; ++e) {
+                const row = findChild(page, "effect" + e)
+                compare(row !== null, data.codes.indexOf(e) >= 0, "effect " + e)
+                if (row)
+                    compare(row.chkStr, effectNames[e])
+            }
+        }
+
+        // Through clicks: an effect, brightness and speed, and a colour typed into the R field of stage 2.
+        function test_applySendsTheBlock_data() {
+            return [
+                { tag: "neon", effect: 4, p: 2, s: 5, light: 73, speed: 4 },
+                { tag: "yo-yo at the slowest", effect: 9, p: 7, s: 0, light: 255, speed: 15 },
+                { tag: "static sends speed 0", effect: 1, p: 1, s: 3, light: 36, speed: 0 },
+                { tag: "spotlight dark and fast", effect: 10, p: 0, s: 7, light: 0, speed: 20 }
+            ]
+        }
+
+        function test_applySendsTheBlock(data) {
+            const before = testEnv.profileBlock(0)
+            clickAt(child("effect" + data.effect))
+            compare(page.effect, data.effect)
+            moveSlider("brightnessSlider", data.p)
+            if (page.hasSpeed)
+                moveSlider("speedSlider", data.s)
+            else
+                page.speedPos = data.s
+            clickAt(child("colorStage2"))
+            const red = child("channel0")
+            clickAt(red)
+            keyClick(Qt.Key_A, Qt.ControlModifier)
+            keyClick(Qt.Key_1)
+            keyClick(Qt.Key_7)
+            keyClick(Qt.Key_Return)
+            compare(child("colorGroup").colorAt(2)[0], 17)
+            testEnv.clearCommands()
+            clickAt(child("colorApply"))
+
+            compare(testEnv.commands(), ["0C", "0C"], "the colours (profile 0), then the effect (profile 1)")
+            const block0 = testEnv.profileBlock(0)
+            const colours = slice(before, 24, 24)
+            colours[6] = 17
+            // The mouse keeps colours 7 and 8 equal to colour 6.
+            for (let i = 18; i < 24; ++i)
+                colours[i] = colours[15 + i % 3]
+            compare(slice(block0, 24, 24), colours)
+            compare(slice(testEnv.profileBlock(1), 71, 3), [data.effect, data.light, data.speed])
+        }
+
+        function test_paletteColour_data() {
+            return [
+                { tag: "top left is red", x: 0, y: 0, rgb: [255, 0, 0] },
+                { tag: "bottom is white", x: 120, y: 119, rgb: [255, 255, 255] },
+                { tag: "a third across is green", x: 66.52, y: 0, rgb: [0, 255, 0] },
+                { tag: "outside the palette clamps", x: -20, y: 500, rgb: [255, 255, 255] }
+            ]
+        }
+
+        function test_paletteColour(data) {
+            const group = child("colorGroup")
+            compare(group.paletteColor(data.x, data.y), data.rgb)
+        }
+
+        function test_paletteClickColoursTheSelectedStage() {
+            const group = child("colorGroup")
+            clickAt(child("colorStage4"))
+            compare(group.curIndex, 4)
+            clickAt(child("palette"), 0, 0)
+            compare(group.colorAt(4), [255, 0, 0])
+            compare(child("channel1").value, 0, "the fields follow the picked colour")
+            const p = group.palettePoint([255, 0, 0])
+            compare(Math.round(p.x), 0)
+            compare(Math.round(p.y), 0)
+        }
+
+        // Reset shows the factory colours and effect of profile 0 and sends nothing; Apply then sends them.
+        function test_resetShowsDefaults() {
+            ui_View.vesk_SetLED8StageColor([1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22,
+                23, 24])
+            ui_View.vesk_0CH_SetRGBLedEffect(9, 36, 6)
+            page.refresh()
+            compare(page.effect, 9)
+            testEnv.clearCommands()
+            clickAt(child("colorReset"))
+            compare(testEnv.commands(), [])
+            const d = ui_View.vesk_getDefaultProfile("profile_fw", 0).map(Number)
+            compare(child("colorGroup").values24(), slice(d, 0x18, 24))
+            compare(page.effect, d[0x47])
+            compare(page.brightnessValue(page.brightnessPos), d[0x48])
+            compare(page.speedValue(page.effect, page.speedPos), d[0x49])
+            clickAt(child("colorApply"))
+            compare(slice(testEnv.profileBlock(1), 71, 3), slice(d, 0x47, 3))
+        }
+
+        function test_resetWithoutDefaultsKeepsWhatIsShown() {
+            ui_View.vesk_0CH_SetRGBLedEffect(8, 146, 14)
+            page.refresh()
+            const colours = child("colorGroup").values24()
+            verify(testEnv.writeFile("modules/setting/pD_Vesk.bin", "[profile_fw]\n0=1, 2, 3\n"))
+            testEnv.clearCommands()
+            page.pageReset()
+            compare(testEnv.commands(), [])
+            compare(child("colorGroup").values24(), colours)
+            compare([page.effect, page.brightnessPos, page.speedPos], [8, 4, 4])
+        }
+
+        // The effect is the current profile's; a switch shows the other profile's.
+        function test_refreshAfterProfileSwitch_data() {
+            return [
+                { tag: "to profile 0", profile: 0, effect: [5, 219, 2], shown: [5, 6, 6] },
+                { tag: "back to profile 1", profile: 1, effect: [10, 0, 30], shown: [10, 0, 0] }
+            ]
+        }
+
+        function test_refreshAfterProfileSwitch(data) {
+            const other = data.profile === 0 ? 1 : 0
+            ui_View.vesk_02H_SetCurrentProfile(data.profile)
+            ui_View.vesk_0CH_SetRGBLedEffect(data.effect[0], data.effect[1], data.effect[2])
+            ui_View.vesk_02H_SetCurrentProfile(other)
+            ui_View.vesk_0CH_SetRGBLedEffect(2, 255, 0)
+            frame.profileChanged(other)
+            compare(page.effect, 2)
+            ui_View.vesk_02H_SetCurrentProfile(data.profile)
+            frame.profileChanged(data.profile)
+            compare([page.effect, page.brightnessPos, page.speedPos], data.shown)
+            verify(findChild(page, "effect" + data.effect[0]).checked)
+        }
+
+        // The page's own buttons raise the busy guard; the bottom bar's "ALL SAVE" keeps its longer one.
+        function test_busyGuard_data() {
+            return [
+                { tag: "apply button", click: "colorApply", interval: 800 },
+                { tag: "reset button", click: "colorReset", interval: 800 },
+                { tag: "all save", click: "", interval: 2000 }
+            ]
+        }
+
+        function test_busyGuard(data) {
+            const timer = findChild(scene, "protectTimer")
+            timer.interval = 1
+            if (data.click !== "") {
+                clickAt(child(data.click))
+            } else {
+                scene.setProtectUI(2000)
+                frame.totalApply()
+            }
+            compare(timer.interval, data.interval)
+        }
+
+        // An effect code the page does not offer is kept as it is and goes back unchanged with Apply.
+        function test_unofferedEffectIsKept() {
+            frame.effectEnable = ["true", "true", "false", "true", "true", "true", "true", "true", "true", "true",
+                "true"]
+            ui_View.vesk_0CH_SetRGBLedEffect(2, 109, 0)
+            page.refresh()
+            compare(page.effect, 2)
+            compare(findChild(page, "effect2"), null)
+            page.pageApply()
+            compare(slice(testEnv.profileBlock(1), 71, 3), [2, 109, 0])
+        }
+    }
+
+    // Without the mouse at start the page is never initialised: it shows its own values and every effect.
+    TestCase {
+        name: "ColorPageWithoutMouse"
+        when: windowShown
+
+        function test_fallbacks() {
+            testEnv.reset(false)
+            const scene = createTemporaryObject(container.sceneComponent, container)
+            verify(scene)
+            scene.animation_speed = 10
+            scene.run()
+            const page = findChild(scene, "colorPage")
+            compare(page.offered.length, 11)
+            compare([page.effect, page.brightnessPos, page.speedPos], [3, 7, 4])
+            compare(findChild(page, "colorGroup").stages, 8)
+            // Apply without a mouse: the view keeps the change in memory and nothing fails.
+            page.chooseEffect(10)
+            page.pageApply()
+            compare(ui_View.vesk_8CH_GetRGBLedEffect().map(Number), [10, 255, 24])
+        }
+    }
+}
