@@ -1,30 +1,750 @@
 import QtQuick
 import "../common"
 
-// The key page (work in progress).
+// The key page: the mouse with its keys, the list of keys the product offers, and for the chosen key its
+// function and that function's control. Every control writes the key's code in the key model at once;
+// APPLY sends the sixteen codes to the mouse, RESET brings back the chosen key's default. Macros bound to
+// a key take a device slot, which the macro's library file remembers.
 Item {
     id: keyPage
     objectName: "keyPage"
 
+    // The sixteen default codes as the key matrix's 64 values; the profile's defaults replace them.
+    property var defaults: [].concat(...keyModel.fallbackDefaults)
+    // List position → key number, and the names the list shows.
+    property var mapping_for_keyId: []
+    property var keyNames: []
+    property int curPosition: -1
+    readonly property int selectedKey: curPosition >= 0 && curPosition < mapping_for_keyId.length
+                                       ? mapping_for_keyId[curPosition] : -1
+    // The function menu's entry shown for the chosen key, -1 for none.
+    property int shownFunction: -1
+    property var macroNames: []
+    property int macroMode: 0
+    property bool fireKeyMode: false
+
+    readonly property var fallbackKeys: [0, 1, 2, 3, 4, 5, 6, 14, 15]
+    readonly property int openingPosition: 3
+
     function initUI() {
+        readDefaults()
+        buildKeyList()
+        loadMacroNames()
+        for (let k = 0; k < keyModel.keyCount; ++k) {
+            const code = keyModel.normalisedCode(callView("getKeydefine", k))
+            if (code === null) {
+                console.debug(keyLog, "no usable code for key", k, "from the program; showing its default")
+                keyModel.setCode(k, defaultCode(k))
+            } else {
+                keyModel.setCode(k, code)
+            }
+        }
+        showKey()
     }
 
     function translateStrings() {
+        buildKeyList()
+        showKey()
     }
 
     function keyEvent(isDown, usbCode) {
+        for (const input of [keyboardInput, comboKey1, comboKey2, fireKeyInput]) {
+            if (input.visible && input.keyEvent(isDown, usbCode))
+                return
+        }
     }
 
+    // "ALL RESET": every key back to its default; slots no key plays any more are given up.
     function pageReset() {
+        for (let k = 0; k < keyModel.keyCount; ++k)
+            keyModel.setCode(k, defaultCode(k))
+        refreshMacroSlots()
+        showKey()
     }
 
+    // "ALL SAVE": the frame has raised the busy guard already.
     function pageApply() {
+        sendMatrix()
+    }
+
+    // A call into the program; undefined (and a debug line) when the program does not offer it.
+    function callView(method, ...args) {
+        if (typeof ui_View === "undefined" || !ui_View || typeof ui_View[method] !== "function") {
+            console.debug(keyLog, "the program offers no", method)
+            return undefined
+        }
+        return ui_View[method](...args)
+    }
+
+    function textOr(index, fallback) {
+        const s = root.str(index)
+        return s !== "" ? s : fallback
+    }
+
+    function readDefaults() {
+        const profile = Number(callView("vesk_82H_GetCurrentProfile"))
+        const list = callView("vesk_getDefaultProfile", "matrix_fw", Number.isInteger(profile) ? profile : 0)
+        const values = []
+        for (let i = 0; list && list.length === 64 && i < 64; ++i) {
+            const v = Number(list[i])
+            if (!Number.isInteger(v) || v < 0 || v > 255)
+                break
+            values.push(v)
+        }
+        if (values.length === 64)
+            defaults = values
+        else
+            console.debug(keyLog, "the profile's default key matrix is unusable; keeping the previous defaults")
+    }
+
+    function defaultCode(key) {
+        return defaults.slice(4 * key, 4 * key + 4)
+    }
+
+    // The keys the product names in the chosen language, or the nine built-in ones; the chosen key stays
+    // chosen when it is still offered.
+    function buildKeyList() {
+        const layout = mainVesk.productLayoutStrings
+        let keys = []
+        let names = []
+        for (let i = 0; layout && i < Math.min(layout.length, keyModel.keyCount); ++i) {
+            const name = layout[i] === undefined || layout[i] === null ? "" : String(layout[i])
+            if (name !== "") {
+                keys.push(i)
+                names.push(name)
+            }
+        }
+        if (keys.length === 0) {
+            keys = fallbackKeys
+            names = fallbackKeys.map((k, i) => "KEY " + String.fromCharCode(0xFF11 + i))
+        }
+        const previous = selectedKey
+        mapping_for_keyId = keys
+        keyNames = names
+        const at = keys.indexOf(previous)
+        curPosition = at >= 0 ? at : Math.min(openingPosition, keys.length - 1)
+    }
+
+    function selectPosition(position) {
+        if (position < 0 || position >= mapping_for_keyId.length)
+            return
+        curPosition = position
+        showKey()
+    }
+
+    // ---- showing a key ----
+
+    function clearControls() {
+        keyboardInput.clear()
+        mouseList.setCurIndex(-1)
+        mediaList.setCurIndex(-1)
+        comboModifier.setCurIndex(0)
+        comboKey1.clear()
+        comboKey2.clear()
+        macroList.fileList.setCurIndex(-1)
+        macroList.curText = ""
+        macroMode = 0
+        macroCount.setValue(1)
+        fireKeyMode = false
+        fireButtonList.setCurIndex(-1)
+        fireKeyInput.clear()
+        fireSpeed.setValue(7)
+        fireShots.setValue(10)
+        gunList.setCurIndex(-1)
+    }
+
+    function showKey() {
+        clearControls()
+        const r = keyModel.readBack(keyModel.codeOf(selectedKey))
+        shownFunction = selectedKey >= 0 ? r.fn : -1
+        functionMenu.setCurIndex(shownFunction)
+        switch (shownFunction) {
+        case keyModel.fnKeyboard:
+            keyboardInput.setKeyCode(r.key1)
+            break
+        case keyModel.fnMouse:
+            mouseList.setCurIndex(r.entry)
+            break
+        case keyModel.fnMedia:
+            mediaList.setCurIndex(r.entry)
+            break
+        case keyModel.fnCombo:
+            comboModifier.setCurIndex(r.modifier)
+            comboKey1.setKeyCode(r.key1)
+            comboKey2.setKeyCode(r.key2)
+            break
+        case keyModel.fnMacro:
+            showMacro(r.macroIndex, r.mode)
+            break
+        case keyModel.fnFire:
+            fireKeyMode = r.fireKeyMode
+            fireButtonList.setCurIndex(r.entry)
+            fireKeyInput.setKeyCode(r.key1)
+            fireSpeed.setValue(r.speed)
+            fireShots.setValue(r.shots)
+            break
+        case keyModel.fnGun:
+            gunList.setCurIndex(r.entry)
+            break
+        }
+    }
+
+    // The macro whose slot index the key plays, with its repeat count.
+    function showMacro(index, mode) {
+        macroMode = mode
+        loadMacroNames()
+        const m = macroConfigs().find(c => c.index === index)
+        if (!m)
+            return
+        macroList.fileList.setCurIndex(macroNames.indexOf(m.name))
+        macroList.curText = m.name
+        macroCount.setValue(m.repeat)
+    }
+
+    // ---- changing a key ----
+
+    // Taking the left button from the last offered key that holds it needs the user's word.
+    function leftButtonGuard(newCode) {
+        if (!keyModel.isLeftButton(keyModel.codeOf(selectedKey)))
+            return true
+        if (newCode && keyModel.isLeftButton(newCode))
+            return true
+        for (const k of mapping_for_keyId) {
+            if (k !== selectedKey && keyModel.isLeftButton(keyModel.codeOf(k)))
+                return true
+        }
+        return callView("getMsgAns_FoolProofing") === true
+    }
+
+    function chooseFunction(fn) {
+        if (selectedKey < 0 || fn === shownFunction)
+            return
+        if (!leftButtonGuard(null)) {
+            showKey()
+            return
+        }
+        const held = keyModel.codeOf(selectedKey)
+        clearControls()
+        if (held[0] === 0x09) {
+            keyModel.setCode(selectedKey, [0, 0, 0, 0])
+            refreshMacroSlots()
+        }
+        shownFunction = fn
+        functionMenu.setCurIndex(fn)
+        if (fn === keyModel.fnLed)
+            keyModel.setCode(selectedKey, keyModel.ledCode())
+        else if (fn === keyModel.fnMacro)
+            loadMacroNames()
+    }
+
+    function setSelectedCode(code) {
+        if (selectedKey >= 0 && code)
+            keyModel.setCode(selectedKey, code)
+    }
+
+    function chooseMouseEntry(entry) {
+        const code = keyModel.mouseCode(entry)
+        if (!leftButtonGuard(code)) {
+            showKey()
+            return
+        }
+        setSelectedCode(code)
+    }
+
+    function writeCombo() {
+        setSelectedCode(keyModel.comboCode(comboModifier.curIndex, comboKey1.keyCode, comboKey2.keyCode))
+    }
+
+    // A fire key needs its button or key before it can be written.
+    function writeFire() {
+        const button = fireButtonList.curIndex
+        const source = fireKeyMode ? fireKeyInput.keyCode : (button >= 0 ? 0xF0 + button : 0)
+        if (source === 0) {
+            console.debug(keyLog, "fire key without a button or key; nothing written")
+            return
+        }
+        setSelectedCode(keyModel.fireCode(source, fireSpeed.value, fireShots.value))
+    }
+
+    function resetKey() {
+        if (selectedKey < 0)
+            return
+        const def = defaultCode(selectedKey)
+        if (!leftButtonGuard(def))
+            return
+        const held = keyModel.codeOf(selectedKey)
+        keyModel.setCode(selectedKey, def)
+        if (held[0] === 0x09)
+            refreshMacroSlots()
+        showKey()
+    }
+
+    function applyKeys() {
+        root.setProtectUI(800)
+        sendMatrix()
+    }
+
+    function sendMatrix() {
+        callView("vesk_0DH_SetKeyMatrix", keyModel.matrix())
+    }
+
+    // ---- macros ----
+
+    function loadMacroNames() {
+        const files = callView("getMacroIniNames")
+        const names = []
+        for (let i = 0; files && i < files.length; ++i)
+            names.push(String(files[i]).slice(0, -4))
+        macroNames = names
+        const chosen = macroList.curText
+        const rows = macroList.fileList
+        rows.clear()
+        for (const name of names)
+            rows.append(name, "")
+        rows.setCurIndex(names.indexOf(chosen))
+    }
+
+    // Every library macro with its slot index and repeat count.
+    function macroConfigs() {
+        const configs = []
+        const files = callView("getMacroIniNames")
+        for (let i = 0; files && i < files.length; ++i) {
+            const name = String(files[i]).slice(0, -4)
+            const config = callView("loadMacroIniConfig", name)
+            if (config && config.length >= 2)
+                configs.push({ "name": name, "index": Number(config[0]), "repeat": Number(config[1]) })
+        }
+        return configs
+    }
+
+    // A macro whose slot no key plays any more gives the slot up.
+    function refreshMacroSlots() {
+        const used = keyModel.usedMacroIndexes(keyModel.allCodes())
+        for (const m of macroConfigs()) {
+            if (used.indexOf(m.index) < 0 && (m.index !== -1 || m.repeat !== 1))
+                callView("setMacroIniConfig", m.name, [-1, 1])
+        }
+    }
+
+    function bindMacro() {
+        const key = selectedKey
+        if (key < 0)
+            return
+        keyModel.setCode(key, [0, 0, 0, 0])
+        const name = macroList.curText
+        if (name === "")
+            return
+        const config = callView("loadMacroIniConfig", name)
+        if (!config || config.length < 2) {
+            console.debug(keyLog, "macro", name, "has no library file; the key stays unassigned")
+            return
+        }
+        const claimedByOthers = macroConfigs().filter(m => m.name !== name).map(m => m.index)
+            .filter(i => Number.isInteger(i) && i >= 0 && i < keyModel.macroSlots)
+        let index = Number(config[0])
+        // A slot index out of range, or one another macro holds too (a copied file), would make two macros
+        // share one device slot: the macro gets a slot of its own instead.
+        if (!Number.isInteger(index) || index < 0 || index >= keyModel.macroSlots
+                || claimedByOthers.indexOf(index) >= 0) {
+            if (index !== -1)
+                console.debug(keyLog, "macro", name, "holds slot index", config[0], "which it cannot use")
+            index = keyModel.smallestFreeMacroIndex(keyModel.allCodes(), claimedByOthers)
+            if (index < 0) {
+                console.debug(keyLog, "all", keyModel.macroSlots, "macro slots are taken; key", key,
+                              "stays unassigned")
+                return
+            }
+        }
+        callView("setMacroIniConfig", name, [index, macroCount.value])
+        callView("vesk_0FH_SetMacroKey", index + 1, name)
+        keyModel.setCode(key, keyModel.macroCode(Math.max(0, macroMode), index + 1))
+        // The macro the key played before may have lost its last key.
+        refreshMacroSlots()
     }
 
     width: 759
     height: 442
 
+    LoggingCategory {
+        id: keyLog
+        name: "vesk.scene.keys"
+        defaultLogLevel: LoggingCategory.Warning
+    }
+
+    Component.onCompleted: {
+        buildKeyList()
+        showKey()
+    }
+
     Image {
         source: root.skinImage("list_center/fnKeydefineBackground")
+    }
+
+    Model_KeyDefine_Vesk {
+        id: keyModel
+        objectName: "keyModel"
+        x: 20
+        y: 21
+        offeredKeys: keyPage.mapping_for_keyId
+        selectedKey: keyPage.selectedKey
+        onKeyClicked: function (key) {
+            keyPage.selectPosition(keyPage.mapping_for_keyId.indexOf(key))
+        }
+    }
+
+    // The key list.
+    Item {
+        id: keyList
+        objectName: "keyList"
+        x: 280
+        y: 12
+        width: 180
+        height: 418
+
+        readonly property int rowHeight: Math.min(30, Math.floor((height - 20) / Math.max(1, keyPage.keyNames.length)))
+
+        Repeater {
+            model: keyPage.keyNames
+
+            Item {
+                id: keyRow
+
+                required property int index
+                required property var modelData
+                readonly property bool chosen: keyPage.curPosition === index
+
+                objectName: "keyRow" + index
+                x: 10
+                y: 10 + keyList.rowHeight * index
+                width: keyList.width - 20
+                height: keyList.rowHeight
+
+                Rectangle {
+                    x: 2
+                    width: Math.min(parent.width - 4, rowText.implicitWidth + 20)
+                    height: Math.min(26, parent.height - 2)
+                    anchors.verticalCenter: parent.verticalCenter
+                    radius: 3
+                    color: keyRow.chosen ? "#3300FFFF" : "#1A00FFFF"
+                    border.width: keyRow.chosen ? 1 : 0
+                    border.color: root.globalSetting_color
+                    visible: keyRow.chosen || rowArea.containsMouse
+                }
+
+                Text {
+                    id: rowText
+                    x: 12
+                    width: Math.min(implicitWidth, keyRow.width - 16)
+                    anchors.verticalCenter: parent.verticalCenter
+                    elide: Text.ElideRight
+                    text: String(keyRow.modelData)
+                    color: keyRow.chosen || rowArea.containsMouse ? root.globalSetting_color
+                                                                  : root.globalSetting_color_enable
+                    font.family: root.globalSetting_fontFamily
+                    font.pixelSize: root.globalSetting_size
+                }
+
+                MouseArea {
+                    id: rowArea
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    onClicked: keyPage.selectPosition(keyRow.index)
+                }
+            }
+        }
+    }
+
+    Image {
+        x: 484
+        y: 66
+        width: 251
+        source: root.skinImage("common/draw_line")
+    }
+
+    // The second-level controls, one set per function; only the chosen function's set is shown.
+    Item {
+        id: keyboardControls
+        visible: keyPage.shownFunction === keyModel.fnKeyboard
+
+        KeyInput_2 {
+            id: keyboardInput
+            objectName: "keyboardInput"
+            x: 490
+            y: 80
+            width: 235
+            onInputComplete: function (usbCode) {
+                keyPage.setSelectedCode(keyModel.keyboardCode(usbCode))
+            }
+        }
+    }
+
+    Item {
+        id: mouseControls
+        visible: keyPage.shownFunction === keyModel.fnMouse
+
+        DropdownList {
+            id: mouseList
+            objectName: "mouseList"
+            x: 490
+            y: 80
+            width: 235
+            maxRows: 10
+            elements: [root.str(51), root.str(52), root.str(53), root.str(54), root.str(55), root.str(109),
+                root.str(110), "DPI +", "DPI -", root.str(95), root.str(94)]
+            onListElementClicked: function (index) {
+                keyPage.chooseMouseEntry(index)
+            }
+        }
+    }
+
+    Item {
+        id: mediaControls
+        visible: keyPage.shownFunction === keyModel.fnMedia
+
+        DropdownList {
+            id: mediaList
+            objectName: "mediaList"
+            x: 490
+            y: 80
+            width: 235
+            maxRows: 10
+            elements: Array.from({ length: 18 }, (_, i) => root.str(56 + i))
+            onListElementClicked: function (index) {
+                keyPage.setSelectedCode(keyModel.mediaCode(index))
+            }
+        }
+    }
+
+    Item {
+        id: comboControls
+        visible: keyPage.shownFunction === keyModel.fnCombo
+
+        DropdownList {
+            id: comboModifier
+            objectName: "comboModifier"
+            x: 490
+            y: 80
+            width: 235
+            maxRows: 9
+            elements: ["×"].concat(Array.from({ length: 8 }, (_, i) => keyCodeString.keycodeTostr(0xE0 + i)))
+            onListElementClicked: keyPage.writeCombo()
+        }
+
+        KeyInput_2 {
+            id: comboKey1
+            objectName: "comboKey1"
+            x: 490
+            y: 120
+            width: 235
+            onInputComplete: keyPage.writeCombo()
+        }
+
+        KeyInput_2 {
+            id: comboKey2
+            objectName: "comboKey2"
+            x: 490
+            y: 156
+            width: 235
+            onInputComplete: keyPage.writeCombo()
+        }
+    }
+
+    Item {
+        id: macroControls
+        visible: keyPage.shownFunction === keyModel.fnMacro
+
+        FileListButton {
+            id: macroList
+            objectName: "macroList"
+            x: 490
+            y: 80
+            width: 235
+            onRequestToUpdateList: keyPage.loadMacroNames()
+            onFileSelected: keyPage.bindMacro()
+        }
+
+        Column {
+            x: 490
+            y: 122
+            spacing: 10
+
+            Repeater {
+                model: [96, 98, 99]
+
+                RadioButton {
+                    required property int index
+                    required property int modelData
+
+                    objectName: "macroMode" + index
+                    chkStr: root.str(modelData)
+                    checked: keyPage.macroMode === index
+                    onClicked: {
+                        keyPage.macroMode = index
+                        keyPage.bindMacro()
+                    }
+                }
+            }
+        }
+
+        ValueInput {
+            id: macroCount
+            objectName: "macroCount"
+            x: 490
+            y: 208
+            width: 140
+            value: 1
+            maxValue: 65535
+            maxDigits: 5
+            postText: " " + root.str(97)
+            onInputComplete: {
+                if (keyPage.macroMode === 0)
+                    keyPage.bindMacro()
+            }
+        }
+    }
+
+    Item {
+        id: fireControls
+        visible: keyPage.shownFunction === keyModel.fnFire
+
+        RadioButton {
+            objectName: "fireMouseMode"
+            x: 490
+            y: 80
+            chkStr: root.str(47)
+            checked: !keyPage.fireKeyMode
+            onClicked: {
+                keyPage.fireKeyMode = false
+                keyPage.writeFire()
+            }
+        }
+
+        DropdownList {
+            id: fireButtonList
+            objectName: "fireButtonList"
+            x: 510
+            y: 102
+            width: 215
+            elements: [root.str(51), root.str(52), root.str(53), root.str(54), root.str(55)]
+            onListElementClicked: {
+                keyPage.fireKeyMode = false
+                keyPage.writeFire()
+            }
+        }
+
+        RadioButton {
+            objectName: "fireKeyMode"
+            x: 490
+            y: 142
+            chkStr: root.str(46)
+            checked: keyPage.fireKeyMode
+            onClicked: {
+                keyPage.fireKeyMode = true
+                keyPage.writeFire()
+            }
+        }
+
+        KeyInput_2 {
+            id: fireKeyInput
+            objectName: "fireKeyInput"
+            x: 510
+            y: 164
+            width: 215
+            onInputComplete: {
+                keyPage.fireKeyMode = true
+                keyPage.writeFire()
+            }
+        }
+
+        Text {
+            x: 490
+            y: 204
+            text: root.str(3)
+            color: root.globalSetting_color_enable
+            font.family: root.globalSetting_fontFamily
+            font.pixelSize: root.globalSetting_size
+        }
+
+        Slider {
+            id: fireSpeed
+            objectName: "fireSpeed"
+            x: 490
+            y: 224
+            value: 7
+            onMoved: keyPage.writeFire()
+        }
+
+        ValueInput {
+            id: fireShots
+            objectName: "fireShots"
+            x: 490
+            y: 254
+            width: 140
+            value: 10
+            postText: " " + root.str(97)
+            onInputComplete: keyPage.writeFire()
+        }
+    }
+
+    Item {
+        id: gunControls
+        visible: keyPage.shownFunction === keyModel.fnGun
+
+        DropdownList {
+            id: gunList
+            objectName: "gunList"
+            x: 490
+            y: 80
+            width: 235
+            elements: [keyPage.textOr(115, "LOOP SWITCH"), keyPage.textOr(116, "TWO GUN LOOP"),
+                keyPage.textOr(117, "THREE GUN LOOP")]
+            onListElementClicked: function (index) {
+                keyPage.setSelectedCode(keyModel.gunCode(index))
+            }
+        }
+    }
+
+    // Above the controls, so that its list opens over them.
+    DropdownList {
+        id: functionMenu
+        objectName: "functionMenu"
+        x: 490
+        y: 30
+        width: 235
+        maxRows: 8
+        elements: [root.str(46), root.str(47), root.str(48), root.str(49), root.str(50), root.str(93),
+            root.str(111), keyPage.textOr(132, "Gun key")]
+        onListElementClicked: function (index) {
+            keyPage.chooseFunction(index)
+        }
+    }
+
+    Image {
+        id: buttonFrame
+        x: 484
+        y: 372
+        source: root.skinImage("common/fram_2btn")
+
+        Button_2state {
+            objectName: "resetButton"
+            x: 10
+            y: 8
+            source0: root.skinImage("common/reset_0")
+            source1: root.skinImage("common/reset_1")
+            text: root.str(77)
+            textX: 30
+            onClicked: keyPage.resetKey()
+        }
+
+        Button_2state {
+            objectName: "applyButton"
+            x: 130
+            y: 8
+            source0: root.skinImage("common/apply_0")
+            source1: root.skinImage("common/apply_1")
+            text: root.str(107)
+            textX: 30
+            onClicked: keyPage.applyKeys()
+        }
     }
 }
