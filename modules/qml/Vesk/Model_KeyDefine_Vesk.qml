@@ -110,7 +110,14 @@ Item {
 
     // The 64 values of the key matrix, key 0's four first.
     function matrix() {
-        return [].concat(...allCodes())
+        return flattened(allCodes())
+    }
+
+    function flattened(codeList) {
+        const values = []
+        for (const code of codeList)
+            values.push(...code)
+        return values
     }
 
     // ---- building codes from the controls ----

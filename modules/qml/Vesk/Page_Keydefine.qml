@@ -10,7 +10,7 @@ Item {
     objectName: "keyPage"
 
     // The sixteen default codes as the key matrix's 64 values; the profile's defaults replace them.
-    property var defaults: [].concat(...keyModel.fallbackDefaults)
+    property var defaults: keyModel.flattened(keyModel.fallbackDefaults)
     // List position → key number, and the names the list shows.
     property var mapping_for_keyId: []
     property var keyNames: []
@@ -95,6 +95,14 @@ Item {
             defaults = values
         else
             console.debug(keyLog, "the profile's default key matrix is unusable; keeping the previous defaults")
+    }
+
+    // "×" for none, then the eight modifiers by their key names, L Ctrl … R Win.
+    function modifierEntries() {
+        const entries = ["×"]
+        for (let i = 0; i < 8; ++i)
+            entries.push(keyCodeString.keycodeTostr(0xE0 + i))
+        return entries
     }
 
     function defaultCode(key) {
@@ -526,7 +534,7 @@ Item {
             y: 80
             width: 235
             maxRows: 9
-            elements: ["×"].concat(Array.from({ length: 8 }, (_, i) => keyCodeString.keycodeTostr(0xE0 + i)))
+            elements: keyPage.modifierEntries()
             onListElementClicked: keyPage.writeCombo()
         }
 

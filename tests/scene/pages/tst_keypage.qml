@@ -10,6 +10,22 @@ Item {
 
     readonly property var sceneComponent: Qt.createComponent("qrc:/modules/qml/main.qml")
 
+    // Starts the scene as the program does and opens the key page.
+    function showKeyPage(test, scene, initialise) {
+        const frame = test.findChild(scene, "productFrame")
+        if (initialise)
+            scene.initUI()
+        // After initUI, which applies the stored configuration's animation setting.
+        scene.animation_speed = 10
+        scene.run()
+        const menu = test.findChild(frame, "menuFunc")
+        test.tryCompare(menu, "x", 8, 1000)
+        test.mouseMove(menu, 75, 18)
+        test.mouseClick(menu, 75, 18)
+        test.tryCompare(frame, "curPage", 0, 1000)
+        test.tryCompare(test.findChild(frame, "pageArea").children[0], "x", 0, 1000)
+    }
+
     TestCase {
         name: "KeyPage"
         when: windowShown
@@ -38,17 +54,9 @@ Item {
         function openScene(initialise) {
             scene = createTemporaryObject(container.sceneComponent, container)
             verify(scene)
-            const frame = findChild(scene, "productFrame")
-            page = findChild(frame, "keyPage")
+            page = findChild(scene, "keyPage")
             model = findChild(page, "keyModel")
-            if (initialise)
-                scene.initUI()
-            scene.animation_speed = 10
-            scene.run()
-            tryCompare(findChild(frame, "menuFunc"), "x", 8, 1000)
-            clickAt(findChild(frame, "menuFunc"), 75, 18)
-            tryCompare(frame, "curPage", 0, 1000)
-            tryCompare(findChild(frame, "pageArea").children[0], "x", 0, 1000)
+            container.showKeyPage(this, scene, initialise)
         }
 
         function init() {
@@ -104,90 +112,6 @@ Item {
             page.bindMacro()
         }
 
-        // ---- reading codes back ----
-
-        function test_readBack_data() {
-            return [
-                { tag: "A", code: [0x00, 0x00, 0x04, 0x00], fn: 0, key1: 0x04 },
-                { tag: "L Shift + A", code: [0x00, 0x02, 0x04, 0x00], fn: 3, modifier: 2, key1: 0x04, key2: 0 },
-                { tag: "lowest modifier bit wins", code: [0x00, 0x06, 0x04, 0x05], fn: 3, modifier: 2, key1: 0x04,
-                    key2: 0x05 },
-                { tag: "R Win alone", code: [0x00, 0x80, 0x00, 0x00], fn: 3, modifier: 8, key1: 0, key2: 0 },
-                { tag: "nothing assigned is an empty combination", code: [0, 0, 0, 0], fn: 3, modifier: 0, key1: 0,
-                    key2: 0 },
-                { tag: "keyboard key with a second key is a combination", code: [0x00, 0x00, 0x04, 0x05], fn: 3,
-                    modifier: 0, key1: 0x04, key2: 0x05 },
-                { tag: "left button", code: [0x01, 0x00, 0xF0, 0x00], fn: 1, entry: 0 },
-                { tag: "forward button", code: [0x01, 0x00, 0xF4, 0x00], fn: 1, entry: 4 },
-                { tag: "unknown button shows no entry", code: [0x01, 0x00, 0xF5, 0x00], fn: 1, entry: -1 },
-                { tag: "button with P1 set matches nothing", code: [0x01, 0x01, 0xF0, 0x00], fn: -1 },
-                { tag: "media next track", code: [0x03, 0x00, 0xB5, 0x00], fn: 2, entry: 0 },
-                { tag: "media volume up", code: [0x03, 0x00, 0xE9, 0x00], fn: 2, entry: 5 },
-                { tag: "media mail", code: [0x03, 0x00, 0x8A, 0x01], fn: 2, entry: 8 },
-                { tag: "media www favorites", code: [0x03, 0x00, 0x2A, 0x02], fn: 2, entry: 17 },
-                { tag: "media unknown usage", code: [0x03, 0x00, 0x01, 0x00], fn: 2, entry: -1 },
-                { tag: "media without low byte matches nothing", code: [0x03, 0x00, 0x00, 0x01], fn: -1 },
-                { tag: "scroll up", code: [0x04, 0x00, 0x01, 0x00], fn: 1, entry: 5 },
-                { tag: "scroll down", code: [0x04, 0x00, 0x02, 0x00], fn: 1, entry: 6 },
-                { tag: "wheel 3 matches nothing", code: [0x04, 0x00, 0x03, 0x00], fn: -1 },
-                { tag: "DPI +", code: [0x07, 0x00, 0x01, 0x00], fn: 1, entry: 7 },
-                { tag: "DPI -", code: [0x07, 0x00, 0x02, 0x00], fn: 1, entry: 8 },
-                { tag: "DPI SWITCH", code: [0x07, 0x00, 0x03, 0x00], fn: 1, entry: 9 },
-                { tag: "gun 08 loop switch", code: [0x08, 0x00, 0x04, 0x00], fn: 7, entry: 0 },
-                { tag: "gun 08 three gun loop", code: [0x08, 0x00, 0x06, 0x00], fn: 7, entry: 2 },
-                { tag: "gun 0B two gun loop", code: [0x0B, 0x00, 0x05, 0x00], fn: 7, entry: 1 },
-                { tag: "gun 0B fallback default", code: [0x0B, 0x00, 0x00, 0x00], fn: 7, entry: -1 },
-                { tag: "TRIPLE CLICK", code: [0x0A, 0xF0, 0x21, 0x03], fn: 1, entry: 10 },
-                { tag: "fire P2 below 10 is slider 7", code: [0x0A, 0xF0, 0x05, 0x0A], fn: 5, keyMode: false,
-                    entry: 0, speed: 7, shots: 10 },
-                { tag: "fire like triple click but 4 shots", code: [0x0A, 0xF0, 0x21, 0x04], fn: 5, keyMode: false,
-                    entry: 0, speed: 6, shots: 4 },
-                { tag: "fire right button speed 5", code: [0x0A, 0xF1, 80, 0], fn: 5, keyMode: false, entry: 1,
-                    speed: 5, shots: 0 },
-                { tag: "fire key A fastest value", code: [0x0A, 0x04, 255, 3], fn: 5, keyMode: true, key1: 0x04,
-                    speed: 0, shots: 3 },
-                { tag: "fire half a step rounds up", code: [0x0A, 0xF2, 28, 255], fn: 5, keyMode: false, entry: 2,
-                    speed: 6, shots: 255 },
-                { tag: "fire under half a step rounds down", code: [0x0A, 0xF2, 27, 1], fn: 5, keyMode: false,
-                    entry: 2, speed: 7, shots: 1 },
-                { tag: "LED CONTROL", code: [0x0C, 0x00, 0x00, 0x00], fn: 6 },
-                { tag: "LED with a parameter matches nothing", code: [0x0C, 0x00, 0x01, 0x00], fn: -1 },
-                { tag: "type 05 matches nothing", code: [0x05, 0x00, 0x03, 0x00], fn: -1 }
-            ]
-        }
-
-        function test_readBack(data) {
-            showCode(data.code)
-            compare(child("functionMenu").curIndex, data.fn)
-            switch (data.fn) {
-            case 0:
-                compare(child("keyboardInput").keyCode, data.key1)
-                break
-            case 1:
-                compare(child("mouseList").curIndex, data.entry)
-                break
-            case 2:
-                compare(child("mediaList").curIndex, data.entry)
-                break
-            case 3:
-                compare(child("comboModifier").curIndex, data.modifier)
-                compare(child("comboKey1").keyCode, data.key1)
-                compare(child("comboKey2").keyCode, data.key2)
-                break
-            case 5:
-                compare(page.fireKeyMode, data.keyMode)
-                compare(child("fireButtonList").curIndex, data.keyMode ? -1 : data.entry)
-                compare(child("fireKeyInput").keyCode, data.keyMode ? data.key1 : 0)
-                compare(child("fireSpeed").value, data.speed)
-                compare(child("fireShots").value, data.shots)
-                break
-            case 7:
-                compare(child("gunList").curIndex, data.entry)
-                break
-            }
-            compare(model.codeOf(0), data.code, "showing a code leaves it as it is")
-        }
-
         function test_macroReadBack_data() {
             return [
                 { tag: "normal play with its count", mode: 0, repeat: 7, shown: true },
@@ -212,52 +136,6 @@ Item {
         }
 
         // ---- building codes ----
-
-        function test_mediaCodes_data() {
-            const usages = [0x00B5, 0x00B6, 0x00B7, 0x00CD, 0x00E2, 0x00E9, 0x00EA, 0x0183, 0x018A, 0x0192,
-                            0x0194, 0x0221, 0x0223, 0x0224, 0x0225, 0x0226, 0x0227, 0x022A]
-            const names = ["NEXT TRACK", "PREVIOUS TRACK", "STOP", "PLAY / PAUSE", "MUTE", "VOLUME UP",
-                           "VOLUME DOWN", "MEDIA SELECT", "MAIL", "CALCULATOR", "MY COMPUTER", "WWW SEARCH",
-                           "WWW HOME", "WWW BACK", "WWW FORWARD", "WWW STOP", "WWW REFRESH", "WWW FAVORITES"]
-            return usages.map((u, i) => ({ tag: names[i], entry: i,
-                                             code: [0x03, 0x00, u & 0xFF, u >> 8] }))
-        }
-
-        function test_mediaCodes(data) {
-            compare(child("mediaList").elements[data.entry], data.tag)
-            compare(model.mediaCode(data.entry), data.code)
-            compare(model.readBack(data.code).entry, data.entry, "reads back as the same entry")
-        }
-
-        function test_comboMask_data() {
-            return [
-                { tag: "×", entry: 0, mask: 0x00 }, { tag: "L Ctrl", entry: 1, mask: 0x01 },
-                { tag: "L Shift", entry: 2, mask: 0x02 }, { tag: "L Alt", entry: 3, mask: 0x04 },
-                { tag: "L Win", entry: 4, mask: 0x08 }, { tag: "R Ctrl", entry: 5, mask: 0x10 },
-                { tag: "R Shift", entry: 6, mask: 0x20 }, { tag: "R Alt", entry: 7, mask: 0x40 },
-                { tag: "R Win", entry: 8, mask: 0x80 }
-            ]
-        }
-
-        function test_comboMask(data) {
-            compare(child("comboModifier").elements[data.entry], data.tag)
-            compare(model.comboCode(data.entry, 0x04, 0x05), [0x00, data.mask, 0x04, 0x05])
-        }
-
-        function test_fireSpeed_data() {
-            return [255, 220, 185, 150, 115, 80, 45, 10].map((v, s) => ({ tag: "s = " + s, s: s, value: v }))
-        }
-
-        function test_fireSpeed(data) {
-            // Start at the other end, so that the click moves the slider.
-            showCode([0x0A, 0xF1, data.s === 7 ? 255 : 10, 10])
-            const slider = child("fireSpeed")
-            // The slider's positions lie 28 px apart from x = 8.
-            clickAt(slider, 8 + 28 * data.s, slider.height / 2)
-            compare(slider.value, data.s)
-            compare(model.codeOf(0), [0x0A, 0xF1, data.value, 10])
-            compare(model.readBack(model.codeOf(0)).speed, data.s)
-        }
 
         function test_controlsWriteTheCode_data() {
             return [
@@ -631,6 +509,184 @@ Item {
             compare(model.readBack(undefined).fn, -1)
             page.selectPosition(99)
             compare(page.curPosition, 3)
+        }
+    }
+
+    // How codes are shown and built: one scene for all rows, nothing here changes the mouse or the files.
+    TestCase {
+        name: "KeyCodes"
+        when: windowShown
+
+        property var scene: null
+        property var page: null
+        property var model: null
+
+        function clickAt(item, x, y) {
+            mouseMove(item, x, y)
+            mouseClick(item, x, y)
+        }
+
+        function child(name) {
+            const found = findChild(page, name)
+            verify(found, name)
+            return found
+        }
+
+        function showCode(code) {
+            page.selectPosition(0)
+            verify(model.setCode(0, code))
+            page.showKey()
+        }
+
+        function initTestCase() {
+            testEnv.reset()
+            scene = container.sceneComponent.createObject(container)
+            verify(scene)
+            page = findChild(scene, "keyPage")
+            model = findChild(page, "keyModel")
+            container.showKeyPage(this, scene, true)
+        }
+
+        function cleanupTestCase() {
+            scene.destroy()
+            scene = null
+        }
+
+        // ---- reading codes back ----
+
+        function test_readBack_data() {
+            return [
+                { tag: "A", code: [0x00, 0x00, 0x04, 0x00], fn: 0, key1: 0x04 },
+                { tag: "L Shift + A", code: [0x00, 0x02, 0x04, 0x00], fn: 3, modifier: 2, key1: 0x04, key2: 0 },
+                { tag: "lowest modifier bit wins", code: [0x00, 0x06, 0x04, 0x05], fn: 3, modifier: 2, key1: 0x04,
+                    key2: 0x05 },
+                { tag: "R Win alone", code: [0x00, 0x80, 0x00, 0x00], fn: 3, modifier: 8, key1: 0, key2: 0 },
+                { tag: "nothing assigned is an empty combination", code: [0, 0, 0, 0], fn: 3, modifier: 0, key1: 0,
+                    key2: 0 },
+                { tag: "keyboard key with a second key is a combination", code: [0x00, 0x00, 0x04, 0x05], fn: 3,
+                    modifier: 0, key1: 0x04, key2: 0x05 },
+                { tag: "left button", code: [0x01, 0x00, 0xF0, 0x00], fn: 1, entry: 0 },
+                { tag: "forward button", code: [0x01, 0x00, 0xF4, 0x00], fn: 1, entry: 4 },
+                { tag: "unknown button shows no entry", code: [0x01, 0x00, 0xF5, 0x00], fn: 1, entry: -1 },
+                { tag: "button with P1 set matches nothing", code: [0x01, 0x01, 0xF0, 0x00], fn: -1 },
+                { tag: "media next track", code: [0x03, 0x00, 0xB5, 0x00], fn: 2, entry: 0 },
+                { tag: "media volume up", code: [0x03, 0x00, 0xE9, 0x00], fn: 2, entry: 5 },
+                { tag: "media mail", code: [0x03, 0x00, 0x8A, 0x01], fn: 2, entry: 8 },
+                { tag: "media www favorites", code: [0x03, 0x00, 0x2A, 0x02], fn: 2, entry: 17 },
+                { tag: "media unknown usage", code: [0x03, 0x00, 0x01, 0x00], fn: 2, entry: -1 },
+                { tag: "media without low byte matches nothing", code: [0x03, 0x00, 0x00, 0x01], fn: -1 },
+                { tag: "scroll up", code: [0x04, 0x00, 0x01, 0x00], fn: 1, entry: 5 },
+                { tag: "scroll down", code: [0x04, 0x00, 0x02, 0x00], fn: 1, entry: 6 },
+                { tag: "wheel 3 matches nothing", code: [0x04, 0x00, 0x03, 0x00], fn: -1 },
+                { tag: "DPI +", code: [0x07, 0x00, 0x01, 0x00], fn: 1, entry: 7 },
+                { tag: "DPI -", code: [0x07, 0x00, 0x02, 0x00], fn: 1, entry: 8 },
+                { tag: "DPI SWITCH", code: [0x07, 0x00, 0x03, 0x00], fn: 1, entry: 9 },
+                { tag: "gun 08 loop switch", code: [0x08, 0x00, 0x04, 0x00], fn: 7, entry: 0 },
+                { tag: "gun 08 three gun loop", code: [0x08, 0x00, 0x06, 0x00], fn: 7, entry: 2 },
+                { tag: "gun 0B two gun loop", code: [0x0B, 0x00, 0x05, 0x00], fn: 7, entry: 1 },
+                { tag: "gun 0B fallback default", code: [0x0B, 0x00, 0x00, 0x00], fn: 7, entry: -1 },
+                { tag: "TRIPLE CLICK", code: [0x0A, 0xF0, 0x21, 0x03], fn: 1, entry: 10 },
+                { tag: "fire P2 below 10 is slider 7", code: [0x0A, 0xF0, 0x05, 0x0A], fn: 5, keyMode: false,
+                    entry: 0, speed: 7, shots: 10 },
+                { tag: "fire like triple click but 4 shots", code: [0x0A, 0xF0, 0x21, 0x04], fn: 5, keyMode: false,
+                    entry: 0, speed: 6, shots: 4 },
+                { tag: "fire right button speed 5", code: [0x0A, 0xF1, 80, 0], fn: 5, keyMode: false, entry: 1,
+                    speed: 5, shots: 0 },
+                { tag: "fire key A fastest value", code: [0x0A, 0x04, 255, 3], fn: 5, keyMode: true, key1: 0x04,
+                    speed: 0, shots: 3 },
+                { tag: "fire half a step rounds up", code: [0x0A, 0xF2, 28, 255], fn: 5, keyMode: false, entry: 2,
+                    speed: 6, shots: 255 },
+                { tag: "fire under half a step rounds down", code: [0x0A, 0xF2, 27, 1], fn: 5, keyMode: false,
+                    entry: 2, speed: 7, shots: 1 },
+                { tag: "LED CONTROL", code: [0x0C, 0x00, 0x00, 0x00], fn: 6 },
+                { tag: "LED with a parameter matches nothing", code: [0x0C, 0x00, 0x01, 0x00], fn: -1 },
+                { tag: "type 05 matches nothing", code: [0x05, 0x00, 0x03, 0x00], fn: -1 }
+            ]
+        }
+
+        function test_readBack(data) {
+            showCode(data.code)
+            compare(child("functionMenu").curIndex, data.fn)
+            switch (data.fn) {
+            case 0:
+                compare(child("keyboardInput").keyCode, data.key1)
+                break
+            case 1:
+                compare(child("mouseList").curIndex, data.entry)
+                break
+            case 2:
+                compare(child("mediaList").curIndex, data.entry)
+                break
+            case 3:
+                compare(child("comboModifier").curIndex, data.modifier)
+                compare(child("comboKey1").keyCode, data.key1)
+                compare(child("comboKey2").keyCode, data.key2)
+                break
+            case 5:
+                compare(page.fireKeyMode, data.keyMode)
+                compare(child("fireButtonList").curIndex, data.keyMode ? -1 : data.entry)
+                compare(child("fireKeyInput").keyCode, data.keyMode ? data.key1 : 0)
+                compare(child("fireSpeed").value, data.speed)
+                compare(child("fireShots").value, data.shots)
+                break
+            case 7:
+                compare(child("gunList").curIndex, data.entry)
+                break
+            }
+            compare(model.codeOf(0), data.code, "showing a code leaves it as it is")
+        }
+
+
+        // ---- building codes ----
+
+        function test_mediaCodes_data() {
+            const usages = [0x00B5, 0x00B6, 0x00B7, 0x00CD, 0x00E2, 0x00E9, 0x00EA, 0x0183, 0x018A, 0x0192,
+                            0x0194, 0x0221, 0x0223, 0x0224, 0x0225, 0x0226, 0x0227, 0x022A]
+            const names = ["NEXT TRACK", "PREVIOUS TRACK", "STOP", "PLAY / PAUSE", "MUTE", "VOLUME UP",
+                           "VOLUME DOWN", "MEDIA SELECT", "MAIL", "CALCULATOR", "MY COMPUTER", "WWW SEARCH",
+                           "WWW HOME", "WWW BACK", "WWW FORWARD", "WWW STOP", "WWW REFRESH", "WWW FAVORITES"]
+            return usages.map((u, i) => ({ tag: names[i], entry: i,
+                                             code: [0x03, 0x00, u & 0xFF, u >> 8] }))
+        }
+
+        function test_mediaCodes(data) {
+            compare(child("mediaList").elements[data.entry], data.tag)
+            compare(model.mediaCode(data.entry), data.code)
+            compare(model.readBack(data.code).entry, data.entry, "reads back as the same entry")
+        }
+
+        function test_comboMask_data() {
+            return [
+                { tag: "×", entry: 0, mask: 0x00 }, { tag: "L Ctrl", entry: 1, mask: 0x01 },
+                { tag: "L Shift", entry: 2, mask: 0x02 }, { tag: "L Alt", entry: 3, mask: 0x04 },
+                { tag: "L Win", entry: 4, mask: 0x08 }, { tag: "R Ctrl", entry: 5, mask: 0x10 },
+                { tag: "R Shift", entry: 6, mask: 0x20 }, { tag: "R Alt", entry: 7, mask: 0x40 },
+                { tag: "R Win", entry: 8, mask: 0x80 }
+            ]
+        }
+
+        function test_comboMask(data) {
+            compare(child("comboModifier").elements[data.entry], data.tag)
+            compare(model.comboCode(data.entry, 0x04, 0x05), [0x00, data.mask, 0x04, 0x05])
+        }
+
+        function test_fireSpeed_data() {
+            const values = [255, 220, 185, 150, 115, 80, 45, 10]
+            const rows = []
+            for (let s = 0; s < values.length; ++s)
+                rows.push({ tag: "s = " + s, s: s, value: values[s] })
+            return rows
+        }
+
+        function test_fireSpeed(data) {
+            // Start at the other end, so that the click moves the slider.
+            showCode([0x0A, 0xF1, data.s === 7 ? 255 : 10, 10])
+            const slider = child("fireSpeed")
+            // The slider's positions lie 28 px apart from x = 8.
+            clickAt(slider, 8 + 28 * data.s, slider.height / 2)
+            compare(slider.value, data.s)
+            compare(model.codeOf(0), [0x0A, 0xF1, data.value, 10])
+            compare(model.readBack(model.codeOf(0)).speed, data.s)
         }
     }
 }
