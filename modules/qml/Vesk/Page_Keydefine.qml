@@ -20,8 +20,8 @@ Item {
     // The function menu's entry shown for the chosen key, -1 for none.
     property int shownFunction: -1
     property var macroNames: []
-    property int macroMode: 0
-    property bool fireKeyMode: false
+    property alias macroMode: controls.macroMode
+    property alias fireKeyMode: controls.fireKeyMode
 
     readonly property var fallbackKeys: [0, 1, 2, 3, 4, 5, 6, 14, 15]
     readonly property int openingPosition: 3
@@ -48,10 +48,7 @@ Item {
     }
 
     function keyEvent(isDown, usbCode) {
-        for (const input of [keyboardInput, comboKey1, comboKey2, fireKeyInput]) {
-            if (input.visible && input.keyEvent(isDown, usbCode))
-                return
-        }
+        controls.keyEvent(isDown, usbCode)
     }
 
     // "ALL RESET": every key back to its default; slots no key plays any more are given up.
@@ -97,14 +94,6 @@ Item {
             console.debug(keyLog, "the profile's default key matrix is unusable; keeping the previous defaults")
     }
 
-    // "×" for none, then the eight modifiers by their key names, L Ctrl … R Win.
-    function modifierEntries() {
-        const entries = ["×"]
-        for (let i = 0; i < 8; ++i)
-            entries.push(keyCodeString.keycodeTostr(0xE0 + i))
-        return entries
-    }
-
     function defaultCode(key) {
         return defaults.slice(4 * key, 4 * key + 4)
     }
@@ -143,22 +132,7 @@ Item {
     // ---- showing a key ----
 
     function clearControls() {
-        keyboardInput.clear()
-        mouseList.setCurIndex(-1)
-        mediaList.setCurIndex(-1)
-        comboModifier.setCurIndex(0)
-        comboKey1.clear()
-        comboKey2.clear()
-        macroList.fileList.setCurIndex(-1)
-        macroList.curText = ""
-        macroMode = 0
-        macroCount.setValue(1)
-        fireKeyMode = false
-        fireButtonList.setCurIndex(-1)
-        fireKeyInput.clear()
-        fireSpeed.setValue(7)
-        fireShots.setValue(10)
-        gunList.setCurIndex(-1)
+        controls.clear()
     }
 
     function showKey() {
@@ -166,47 +140,17 @@ Item {
         const r = keyModel.readBack(keyModel.codeOf(selectedKey))
         shownFunction = selectedKey >= 0 ? r.fn : -1
         functionMenu.setCurIndex(shownFunction)
-        switch (shownFunction) {
-        case keyModel.fnKeyboard:
-            keyboardInput.setKeyCode(r.key1)
-            break
-        case keyModel.fnMouse:
-            mouseList.setCurIndex(r.entry)
-            break
-        case keyModel.fnMedia:
-            mediaList.setCurIndex(r.entry)
-            break
-        case keyModel.fnCombo:
-            comboModifier.setCurIndex(r.modifier)
-            comboKey1.setKeyCode(r.key1)
-            comboKey2.setKeyCode(r.key2)
-            break
-        case keyModel.fnMacro:
-            showMacro(r.macroIndex, r.mode)
-            break
-        case keyModel.fnFire:
-            fireKeyMode = r.fireKeyMode
-            fireButtonList.setCurIndex(r.entry)
-            fireKeyInput.setKeyCode(r.key1)
-            fireSpeed.setValue(r.speed)
-            fireShots.setValue(r.shots)
-            break
-        case keyModel.fnGun:
-            gunList.setCurIndex(r.entry)
-            break
-        }
+        controls.show(r)
+        if (shownFunction === keyModel.fnMacro)
+            showMacro(r.macroIndex)
     }
 
     // The macro whose slot index the key plays, with its repeat count.
-    function showMacro(index, mode) {
-        macroMode = mode
+    function showMacro(index) {
         loadMacroNames()
         const m = macroConfigs().find(c => c.index === index)
-        if (!m)
-            return
-        macroList.fileList.setCurIndex(macroNames.indexOf(m.name))
-        macroList.curText = m.name
-        macroCount.setValue(m.repeat)
+        if (m)
+            controls.showMacro(macroNames.indexOf(m.name), m.name, m.repeat)
     }
 
     // ---- changing a key ----
@@ -260,18 +204,19 @@ Item {
     }
 
     function writeCombo() {
-        setSelectedCode(keyModel.comboCode(comboModifier.curIndex, comboKey1.keyCode, comboKey2.keyCode))
+        setSelectedCode(keyModel.comboCode(controls.comboModifierEntry, controls.comboKey1Code,
+                                           controls.comboKey2Code))
     }
 
     // A fire key needs its button or key before it can be written.
     function writeFire() {
-        const button = fireButtonList.curIndex
-        const source = fireKeyMode ? fireKeyInput.keyCode : (button >= 0 ? 0xF0 + button : 0)
+        const button = controls.fireButtonEntry
+        const source = fireKeyMode ? controls.fireKeyCode : (button >= 0 ? 0xF0 + button : 0)
         if (source === 0) {
             console.debug(keyLog, "fire key without a button or key; nothing written")
             return
         }
-        setSelectedCode(keyModel.fireCode(source, fireSpeed.value, fireShots.value))
+        setSelectedCode(keyModel.fireCode(source, controls.fireSpeedPosition, controls.fireShotCount))
     }
 
     function resetKey() {
@@ -304,12 +249,7 @@ Item {
         for (let i = 0; files && i < files.length; ++i)
             names.push(String(files[i]).slice(0, -4))
         macroNames = names
-        const chosen = macroList.curText
-        const rows = macroList.fileList
-        rows.clear()
-        for (const name of names)
-            rows.append(name, "")
-        rows.setCurIndex(names.indexOf(chosen))
+        controls.setMacroNames(names)
     }
 
     // Every library macro with its slot index and repeat count.
@@ -339,7 +279,7 @@ Item {
         if (key < 0)
             return
         keyModel.setCode(key, [0, 0, 0, 0])
-        const name = macroList.curText
+        const name = controls.macroName
         if (name === "")
             return
         const config = callView("loadMacroIniConfig", name)
@@ -363,7 +303,7 @@ Item {
                 return
             }
         }
-        callView("setMacroIniConfig", name, [index, macroCount.value])
+        callView("setMacroIniConfig", name, [index, controls.macroCount])
         callView("vesk_0FH_SetMacroKey", index + 1, name)
         keyModel.setCode(key, keyModel.macroCode(Math.max(0, macroMode), index + 1))
         // The macro the key played before may have lost its last key.
@@ -469,246 +409,33 @@ Item {
         source: root.skinImage("common/draw_line")
     }
 
-    // The second-level controls, one set per function; only the chosen function's set is shown.
-    Item {
-        id: keyboardControls
-        visible: keyPage.shownFunction === keyModel.fnKeyboard
-
-        KeyInput_2 {
-            id: keyboardInput
-            objectName: "keyboardInput"
-            x: 490
-            y: 80
-            width: 235
-            onInputComplete: function (usbCode) {
-                keyPage.setSelectedCode(keyModel.keyboardCode(usbCode))
-            }
+    KeyFunctionControls {
+        id: controls
+        objectName: "functionControls"
+        keyModel: keyModel
+        shownFunction: keyPage.shownFunction
+        // The drop-down lists are translucent: the controls rest while the function menu is open.
+        visible: !functionMenu.opened
+        onKeyboardCaptured: function (usbCode) {
+            keyPage.setSelectedCode(keyModel.keyboardCode(usbCode))
         }
-    }
-
-    Item {
-        id: mouseControls
-        visible: keyPage.shownFunction === keyModel.fnMouse
-
-        DropdownList {
-            id: mouseList
-            objectName: "mouseList"
-            x: 490
-            y: 80
-            width: 235
-            maxRows: 10
-            elements: [root.str(51), root.str(52), root.str(53), root.str(54), root.str(55), root.str(109),
-                root.str(110), "DPI +", "DPI -", root.str(95), root.str(94)]
-            onListElementClicked: function (index) {
-                keyPage.chooseMouseEntry(index)
-            }
+        onMouseChosen: function (entry) {
+            keyPage.chooseMouseEntry(entry)
         }
-    }
-
-    Item {
-        id: mediaControls
-        visible: keyPage.shownFunction === keyModel.fnMedia
-
-        DropdownList {
-            id: mediaList
-            objectName: "mediaList"
-            x: 490
-            y: 80
-            width: 235
-            maxRows: 10
-            elements: Array.from({ length: 18 }, (_, i) => root.str(56 + i))
-            onListElementClicked: function (index) {
-                keyPage.setSelectedCode(keyModel.mediaCode(index))
-            }
+        onMediaChosen: function (entry) {
+            keyPage.setSelectedCode(keyModel.mediaCode(entry))
         }
-    }
-
-    Item {
-        id: comboControls
-        visible: keyPage.shownFunction === keyModel.fnCombo
-
-        DropdownList {
-            id: comboModifier
-            objectName: "comboModifier"
-            x: 490
-            y: 80
-            width: 235
-            maxRows: 9
-            elements: keyPage.modifierEntries()
-            onListElementClicked: keyPage.writeCombo()
+        onComboChanged: keyPage.writeCombo()
+        onMacroListOpening: keyPage.loadMacroNames()
+        onMacroChosen: keyPage.bindMacro()
+        onMacroModeChosen: keyPage.bindMacro()
+        onMacroCountEntered: {
+            if (controls.macroMode === 0)
+                keyPage.bindMacro()
         }
-
-        KeyInput_2 {
-            id: comboKey1
-            objectName: "comboKey1"
-            x: 490
-            y: 120
-            width: 235
-            onInputComplete: keyPage.writeCombo()
-        }
-
-        KeyInput_2 {
-            id: comboKey2
-            objectName: "comboKey2"
-            x: 490
-            y: 156
-            width: 235
-            onInputComplete: keyPage.writeCombo()
-        }
-    }
-
-    Item {
-        id: macroControls
-        visible: keyPage.shownFunction === keyModel.fnMacro
-
-        FileListButton {
-            id: macroList
-            objectName: "macroList"
-            x: 490
-            y: 80
-            width: 235
-            onRequestToUpdateList: keyPage.loadMacroNames()
-            onFileSelected: keyPage.bindMacro()
-        }
-
-        Column {
-            x: 490
-            y: 122
-            spacing: 10
-
-            Repeater {
-                model: [96, 98, 99]
-
-                RadioButton {
-                    required property int index
-                    required property int modelData
-
-                    objectName: "macroMode" + index
-                    chkStr: root.str(modelData)
-                    checked: keyPage.macroMode === index
-                    onClicked: {
-                        keyPage.macroMode = index
-                        keyPage.bindMacro()
-                    }
-                }
-            }
-        }
-
-        ValueInput {
-            id: macroCount
-            objectName: "macroCount"
-            x: 490
-            y: 208
-            width: 140
-            value: 1
-            maxValue: 65535
-            maxDigits: 5
-            postText: " " + root.str(97)
-            onInputComplete: {
-                if (keyPage.macroMode === 0)
-                    keyPage.bindMacro()
-            }
-        }
-    }
-
-    Item {
-        id: fireControls
-        visible: keyPage.shownFunction === keyModel.fnFire
-
-        RadioButton {
-            objectName: "fireMouseMode"
-            x: 490
-            y: 80
-            chkStr: root.str(47)
-            checked: !keyPage.fireKeyMode
-            onClicked: {
-                keyPage.fireKeyMode = false
-                keyPage.writeFire()
-            }
-        }
-
-        DropdownList {
-            id: fireButtonList
-            objectName: "fireButtonList"
-            x: 510
-            y: 102
-            width: 215
-            elements: [root.str(51), root.str(52), root.str(53), root.str(54), root.str(55)]
-            onListElementClicked: {
-                keyPage.fireKeyMode = false
-                keyPage.writeFire()
-            }
-        }
-
-        RadioButton {
-            objectName: "fireKeyMode"
-            x: 490
-            y: 142
-            chkStr: root.str(46)
-            checked: keyPage.fireKeyMode
-            onClicked: {
-                keyPage.fireKeyMode = true
-                keyPage.writeFire()
-            }
-        }
-
-        KeyInput_2 {
-            id: fireKeyInput
-            objectName: "fireKeyInput"
-            x: 510
-            y: 164
-            width: 215
-            onInputComplete: {
-                keyPage.fireKeyMode = true
-                keyPage.writeFire()
-            }
-        }
-
-        Text {
-            x: 490
-            y: 204
-            text: root.str(3)
-            color: root.globalSetting_color_enable
-            font.family: root.globalSetting_fontFamily
-            font.pixelSize: root.globalSetting_size
-        }
-
-        Slider {
-            id: fireSpeed
-            objectName: "fireSpeed"
-            x: 490
-            y: 224
-            value: 7
-            onMoved: keyPage.writeFire()
-        }
-
-        ValueInput {
-            id: fireShots
-            objectName: "fireShots"
-            x: 490
-            y: 254
-            width: 140
-            value: 10
-            postText: " " + root.str(97)
-            onInputComplete: keyPage.writeFire()
-        }
-    }
-
-    Item {
-        id: gunControls
-        visible: keyPage.shownFunction === keyModel.fnGun
-
-        DropdownList {
-            id: gunList
-            objectName: "gunList"
-            x: 490
-            y: 80
-            width: 235
-            elements: [keyPage.textOr(115, "LOOP SWITCH"), keyPage.textOr(116, "TWO GUN LOOP"),
-                keyPage.textOr(117, "THREE GUN LOOP")]
-            onListElementClicked: function (index) {
-                keyPage.setSelectedCode(keyModel.gunCode(index))
-            }
+        onFireChanged: keyPage.writeFire()
+        onGunChosen: function (entry) {
+            keyPage.setSelectedCode(keyModel.gunCode(entry))
         }
     }
 
