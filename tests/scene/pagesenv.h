@@ -121,5 +121,5 @@ private:
     std::unique_ptr<PagesView> m_view;
     PointerRecord m_pointer;
     QPointer<QQmlEngine> m_engine;
-    size_t m_commandsFrom = 0;
+    QByteArray m_syncedStore; // the working store as the first synchronisation with the seeded mouse left it
 };
