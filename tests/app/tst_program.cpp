@@ -1,4 +1,5 @@
 // The program as a user meets it: started from the build folder under X, driven with xdotool.
+#include "programfolder.h"
 #include "qtsinglecoreapplication.h"
 
 #include <QFileInfo>
@@ -197,8 +198,11 @@ void TestProgram::closeControlEndsTheProgram()
 void TestProgram::runsUnchangedAgainstTheVirtualMouse()
 {
     // The program as built, with the virtual mouse preloaded in place of hidapi: detection finds the mouse
-    // and sends it 01H with the option 0x0F, which the mouse keeps in its state file.
+    // and sends it 01H with the option 0x0F, which the mouse keeps in its state file. It runs from a copy of
+    // its folder: the synchronisation with the virtual mouse writes the profile store beside the program.
     const QString state = m_elsewhere.filePath(QStringLiteral("mouse.state"));
+    const QString folder = m_elsewhere.filePath(QStringLiteral("copy"));
+    QVERIFY(copyProgramFolder(QFileInfo(m_program).path(), folder));
     QProcess program;
     QProcessEnvironment environment = m_first.processEnvironment();
     environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(VESK_VMOUSE_LIBRARY));
@@ -209,7 +213,7 @@ void TestProgram::runsUnchangedAgainstTheVirtualMouse()
                                                            QStringLiteral(":verify_asan_link_order=0"));
     program.setProcessEnvironment(environment);
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    program.start(m_program, {});
+    program.start(folder + QLatin1Char('/') + QFileInfo(m_program).fileName(), {});
     QVERIFY(program.waitForStarted());
     QTRY_COMPARE_WITH_TIMEOUT(windows().size(), 1, 20000);
     QTRY_COMPARE_WITH_TIMEOUT(

@@ -148,7 +148,7 @@ Item {
             x: 490
             y: 80
             width: 235
-            maxRows: 10
+            maxRows: 11
             elements: [root.str(51), root.str(52), root.str(53), root.str(54), root.str(55), root.str(109),
                 root.str(110), "DPI +", "DPI -", root.str(95), root.str(94)]
             onListElementClicked: function (index) {

@@ -14,6 +14,14 @@ Item {
     width: columns * cell.width + 16
     height: Math.ceil(Math.max(valueForMenuIndex.length, 1) / columns) * cell.height + 16
 
+    // The list picture is translucent; what lies under an open menu must not show through it.
+    Rectangle {
+        anchors.fill: parent
+        anchors.margins: 2
+        radius: 6
+        color: "#F20A0E13"
+    }
+
     BorderImage {
         anchors.fill: parent
         source: root.skinImage("common/filelist_BASE")

@@ -73,6 +73,14 @@ Item {
         width: dropdown.width
         height: Math.min(dropdown.elements.length, dropdown.maxRows) * dropdown.rowHeight + 8
 
+        // The list picture is translucent; what lies under an open menu must not show through it.
+        Rectangle {
+            anchors.fill: parent
+            anchors.margins: 2
+            radius: 6
+            color: "#F20A0E13"
+        }
+
         BorderImage {
             anchors.fill: parent
             source: root.skinImage("common/filelist_BASE")

@@ -62,6 +62,17 @@ Item {
         }
     }
 
+    // The list picture is translucent; what lies under the open list must not show through it.
+    Rectangle {
+        visible: fileListButton.opened
+        x: list.x + 2
+        y: list.y + 2
+        width: list.width - 4
+        height: list.height - 4
+        radius: 6
+        color: "#F20A0E13"
+    }
+
     FileList {
         id: list
         visible: fileListButton.opened
