@@ -13,6 +13,23 @@ mkdir -p "$work/home" && mkdir -m 700 "$work/run"
 # A copy of the program's folder, so that the pictures show the shipped state and the build keeps its own.
 cp -a "$build_dir/bin" "$work/bin"
 python3 "$here/tools/vmouse_state.py" "$here/modules/setting/p_Vesk.bin" >"$work/mouse.state"
+# One macro in the library, so that the macro page has something to show.
+mkdir -p "$work/bin/modules/macro/1"
+cat >"$work/bin/modules/macro/1/Reload cancel.bin" <<'MACRO'
+[config]
+index=-1
+repeat=1
+total=7
+
+[macro]
+0=R    [Down]
+1=45   [Delay]
+2=R      [Up]
+3=120   [Delay]
+4=MS-R    [Down]
+5=30   [Delay]
+6=MS-R      [Up]
+MACRO
 export out work
 HOME="$work/home" XDG_RUNTIME_DIR="$work/run" VESK_VMOUSE_STATE="$work/mouse.state" \
     xvfb-run -a -s '-screen 0 1280x1024x24' bash -c '
@@ -32,6 +49,11 @@ HOME="$work/home" XDG_RUNTIME_DIR="$work/run" VESK_VMOUSE_STATE="$work/mouse.sta
         xdotool mousemove $((X + 83)) $((Y + 198 + 50 * i)) click 1
         xdotool mousemove $((X + 500)) $((Y + 590))
         sleep 2
+        # The macro page: the first macro of the library chosen.
+        if [ "$page" = macros ]; then
+            xdotool mousemove $((X + 303)) $((Y + 164)) click 1 mousemove $((X + 500)) $((Y + 590))
+            sleep 1
+        fi
         shot "page-$page"
         i=$((i + 1))
     done
