@@ -24,40 +24,54 @@ Item {
     signal msg_KB(bool isDown, int usbCode)
     signal profileSwitched(int profileId)
 
-    readonly property var pages: [keyPage, macroPage, colorPage, sensorPage, gunPage]
+    // The pages are built when first needed: for initUI (the mouse was there at start, and the pages are read
+    // in before the window shows), when the user opens one, or once the opening is over. Without a mouse the
+    // window thus shows without waiting for five pages it does not show yet.
+    property bool pagesBuilt: false
+    readonly property var pages: pagesBuilt ? [keyLoader.item, macroLoader.item, colorLoader.item, sensorLoader.item,
+                                               gunLoader.item] : []
+
+    function buildPages() {
+        if (pagesBuilt)
+            return
+        pagesBuilt = true // the loaders build their pages here and now
+        for (const page of pages)
+            page.translateStrings()
+    }
 
     function initUI() {
         readProductConstants()
         menuProf.curProfile = ui_View.vesk_82H_GetCurrentProfile()
-        keyPage.initUI()
-        macroPage.initUI()
-        colorPage.initUI()
-        sensorPage.initUI()
-        gunPage.initUI()
+        buildPages()
+        for (const page of pages)
+            page.initUI()
     }
 
     // After a switch to another profile, or after the current one was loaded or reset: the pages that show
     // the profile read it again.
     function profileChanged(profileId) {
-        keyPage.initUI()
-        colorPage.refresh()
-        sensorPage.initUI()
+        if (pagesBuilt) {
+            keyLoader.item.initUI()
+            colorLoader.item.refresh()
+            sensorLoader.item.initUI()
+        }
         profileSwitched(profileId)
     }
 
-    // The bottom bar's "ALL RESET" and "ALL SAVE": every page but the macro page, which has neither.
+    // The bottom bar's "ALL RESET" and "ALL SAVE": every page but the macro page, which has neither. Pages not
+    // built yet show nothing the user could have changed.
     function totalReset() {
-        keyPage.pageReset()
-        colorPage.pageReset()
-        sensorPage.pageReset()
-        gunPage.pageReset()
+        for (const page of pages) {
+            if (page !== macroLoader.item)
+                page.pageReset()
+        }
     }
 
     function totalApply() {
-        keyPage.pageApply()
-        colorPage.pageApply()
-        sensorPage.pageApply()
-        gunPage.pageApply()
+        for (const page of pages) {
+            if (page !== macroLoader.item)
+                page.pageApply()
+        }
     }
 
     function readProductConstants() {
@@ -88,8 +102,10 @@ Item {
         if (isDown)
             lastKeyCode = usbCode
         msg_KB(isDown, usbCode)
-        keyPage.keyEvent(isDown, usbCode)
-        macroPage.keyEvent(isDown, usbCode)
+        if (pagesBuilt) {
+            keyLoader.item.keyEvent(isDown, usbCode)
+            macroLoader.item.keyEvent(isDown, usbCode)
+        }
     }
 
     // The entry animation, run by the scene's opening.
@@ -99,6 +115,7 @@ Item {
 
     // A click on the shown page's button closes the page; a click on another switches to it.
     function functionClicked(index) {
+        buildPages()
         if (pageSwitch.running)
             pageSwitch.complete()
         pageSwitch.nextPage = index === curPage ? -1 : index
@@ -150,29 +167,44 @@ Item {
             width: pageArea.width
             height: pageArea.height
 
-            Page_Keydefine {
-                id: keyPage
+            Loader {
+                id: keyLoader
+                active: mainVesk.pagesBuilt
                 visible: mainVesk.curPage === 0
+                sourceComponent: Page_Keydefine {
+                }
             }
 
-            Page_Macro {
-                id: macroPage
+            Loader {
+                id: macroLoader
+                active: mainVesk.pagesBuilt
                 visible: mainVesk.curPage === 1
+                sourceComponent: Page_Macro {
+                }
             }
 
-            Page_Color {
-                id: colorPage
+            Loader {
+                id: colorLoader
+                active: mainVesk.pagesBuilt
                 visible: mainVesk.curPage === 2
+                sourceComponent: Page_Color {
+                }
             }
 
-            Page_Sensor {
-                id: sensorPage
+            Loader {
+                id: sensorLoader
+                active: mainVesk.pagesBuilt
                 visible: mainVesk.curPage === 3
+                sourceComponent: Page_Sensor {
+                }
             }
 
-            Page_pressGun {
-                id: gunPage
+            Loader {
+                id: gunLoader
+                active: mainVesk.pagesBuilt
                 visible: mainVesk.curPage === 4
+                sourceComponent: Page_pressGun {
+                }
             }
         }
     }
@@ -207,6 +239,9 @@ Item {
             from: pageArea.width
             to: 0
             duration: root.animation_speed * 0.5
+        }
+        ScriptAction {
+            script: mainVesk.buildPages()
         }
     }
 

@@ -62,6 +62,41 @@ Item {
             compare(testEnv.commands(), [])
         }
 
+        function test_pagesAreBuiltWhenFirstNeeded_data() {
+            return [
+                { tag: "by initUI", how: "initUI" },
+                { tag: "by opening a page", how: "open" },
+                { tag: "after the opening", how: "run" }
+            ]
+        }
+
+        // Without a mouse at start the window shows before the pages exist; key events and the bottom bar
+        // meanwhile reach nothing and break nothing.
+        function test_pagesAreBuiltWhenFirstNeeded(data) {
+            const fresh = createTemporaryObject(container.sceneComponent, container)
+            const freshFrame = findChild(fresh, "productFrame")
+            verify(!freshFrame.pagesBuilt)
+            compare(findChild(fresh, "keyPage"), null)
+            fresh.detectKeyboard(true, 0x04)
+            freshFrame.totalApply()
+            testEnv.clearCommands()
+            if (data.how === "initUI") {
+                fresh.initUI()
+                verify(freshFrame.pagesBuilt)
+            } else if (data.how === "open") {
+                freshFrame.functionClicked(2)
+                verify(freshFrame.pagesBuilt)
+                tryCompare(freshFrame, "curPage", 2, 2000)
+            } else {
+                fresh.animation_speed = 10
+                fresh.run()
+                tryVerify(() => freshFrame.pagesBuilt, 3000)
+            }
+            for (const name of ["keyPage", "macroPage", "colorPage", "sensorPage", "gunPage"])
+                verify(findChild(fresh, name), name)
+            compare(testEnv.commands(), [], "building the pages sends nothing")
+        }
+
         function test_profileActions_data() {
             return [
                 { tag: "save", action: 1, switched: 0 },

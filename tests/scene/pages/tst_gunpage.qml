@@ -25,6 +25,8 @@ Item {
         function openScene(connected) {
             testEnv.reset(connected)
             scene = createTemporaryObject(container.sceneComponent, container)
+            // The frame builds its pages when first needed; these tests reach them at once.
+            findChild(scene, "productFrame").buildPages()
             verify(scene)
             frame = findChild(scene, "productFrame")
             page = findChild(scene, "gunPage")

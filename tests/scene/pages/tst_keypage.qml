@@ -53,6 +53,8 @@ Item {
 
         function openScene(initialise) {
             scene = createTemporaryObject(container.sceneComponent, container)
+            // The frame builds its pages when first needed; these tests reach them at once.
+            findChild(scene, "productFrame").buildPages()
             verify(scene)
             page = findChild(scene, "keyPage")
             model = findChild(page, "keyModel")
@@ -541,6 +543,8 @@ Item {
         function initTestCase() {
             testEnv.reset()
             scene = container.sceneComponent.createObject(container)
+            // The frame builds its pages when first needed; these tests reach them at once.
+            findChild(scene, "productFrame").buildPages()
             verify(scene)
             page = findChild(scene, "keyPage")
             model = findChild(page, "keyModel")

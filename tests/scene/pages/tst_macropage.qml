@@ -62,6 +62,8 @@ Item {
 
         function openScene(connected) {
             scene = createTemporaryObject(container.sceneComponent, container)
+            // The frame builds its pages when first needed; these tests reach them at once.
+            findChild(scene, "productFrame").buildPages()
             verify(scene)
             frame = findChild(scene, "productFrame")
             if (connected)
@@ -500,6 +502,8 @@ Item {
             testEnv.reset(false)
             ui_View.createMacroIni()
             const scene = createTemporaryObject(container.sceneComponent, container)
+            // The frame builds its pages when first needed; these tests reach them at once.
+            findChild(scene, "productFrame").buildPages()
             const frame = findChild(scene, "productFrame")
             scene.animation_speed = 10
             scene.run()

@@ -27,6 +27,8 @@ Item {
 
         function openScene() {
             scene = createTemporaryObject(container.sceneComponent, container)
+            // The frame builds its pages when first needed; these tests reach them at once.
+            findChild(scene, "productFrame").buildPages()
             verify(scene)
             frame = findChild(scene, "productFrame")
             page = findChild(scene, "sensorPage")
@@ -341,6 +343,8 @@ Item {
         function test_fallbacks() {
             testEnv.reset(false)
             const scene = createTemporaryObject(container.sceneComponent, container)
+            // The frame builds its pages when first needed; these tests reach them at once.
+            findChild(scene, "productFrame").buildPages()
             verify(scene)
             scene.animation_speed = 10
             scene.run()
