@@ -28,6 +28,7 @@ Item {
     // in before the window shows), when the user opens one, or once the opening is over. Without a mouse the
     // window thus shows without waiting for five pages it does not show yet.
     property bool pagesBuilt: false
+    // In function-menu order: key, macro, lighting, sensor and recoil page.
     readonly property var pages: pagesBuilt ? [keyLoader.item, macroLoader.item, colorLoader.item, sensorLoader.item,
                                                gunLoader.item] : []
 
@@ -51,9 +52,9 @@ Item {
     // the profile read it again.
     function profileChanged(profileId) {
         if (pagesBuilt) {
-            keyLoader.item.initUI()
-            colorLoader.item.refresh()
-            sensorLoader.item.initUI()
+            pages[0].initUI()
+            pages[2].refresh()
+            pages[3].initUI()
         }
         profileSwitched(profileId)
     }
@@ -62,14 +63,14 @@ Item {
     // built yet show nothing the user could have changed.
     function totalReset() {
         for (const page of pages) {
-            if (page !== macroLoader.item)
+            if (page !== pages[1])
                 page.pageReset()
         }
     }
 
     function totalApply() {
         for (const page of pages) {
-            if (page !== macroLoader.item)
+            if (page !== pages[1])
                 page.pageApply()
         }
     }
@@ -103,8 +104,8 @@ Item {
             lastKeyCode = usbCode
         msg_KB(isDown, usbCode)
         if (pagesBuilt) {
-            keyLoader.item.keyEvent(isDown, usbCode)
-            macroLoader.item.keyEvent(isDown, usbCode)
+            pages[0].keyEvent(isDown, usbCode)
+            pages[1].keyEvent(isDown, usbCode)
         }
     }
 
