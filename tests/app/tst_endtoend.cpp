@@ -1,9 +1,9 @@
 // The whole program as a user drives it, against the virtual mouse: started from a copy of its folder under
 // X, clicked and typed at with xdotool, and judged by what the mouse stores afterwards (its state file).
 #include "programfolder.h"
+#include "xdotool.h"
 
 #include <QProcess>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -36,15 +36,6 @@ const QPoint ColorApply(851, 489);
 const QPoint SensorFirstStage(399, 322);
 const QPoint SensorMenu1200(469, 382); // the first stage's value menu: third column, second row
 const QPoint SensorApply(841, 489);
-
-QString xdotool(const QStringList &arguments)
-{
-    QProcess tool;
-    tool.start(QStringLiteral("xdotool"), arguments);
-    if (!tool.waitForFinished(10000))
-        return {};
-    return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
-}
 
 QByteArray block(const QList<int> &values)
 {
@@ -139,16 +130,10 @@ void TestEndToEnd::initTestCase()
     m_program.start(folder + QStringLiteral("/vesk-config"), {});
     QVERIFY(m_program.waitForStarted());
 
-    QString window;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        !(window = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                            QStringLiteral("--name"), QLatin1Char('^') + Title + QLatin1Char('$')}))
-             .isEmpty(),
-        20000);
-    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("Position: (-?\\d+),(-?\\d+)"))
-                                              .match(xdotool({QStringLiteral("getwindowgeometry"), window}));
-    QVERIFY(match.hasMatch());
-    m_origin = QPoint(match.captured(1).toInt(), match.captured(2).toInt());
+    QStringList windows;
+    QTRY_VERIFY_WITH_TIMEOUT(!(windows = xdo::windowsTitled(Title)).isEmpty(), 20000);
+    m_origin = xdo::windowPosition(windows.constFirst());
+    QVERIFY(m_origin.x() > -99999);
     // The opening: the logo, the bars and the frame's menus slide in.
     QTest::qWait(5000);
 }
@@ -167,9 +152,9 @@ void TestEndToEnd::cleanupTestCase()
 void TestEndToEnd::click(const QPoint &scenePoint, int button)
 {
     const QPoint at = m_origin + scenePoint;
-    xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
+    xdo::run({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
     QTest::qWait(150);
-    xdotool({QStringLiteral("click"), QString::number(button)});
+    xdo::run({QStringLiteral("click"), QString::number(button)});
     QTest::qWait(350);
 }
 
@@ -227,8 +212,8 @@ void TestEndToEnd::recordedMacroBoundToAKeyAndApplied()
     openPage(MacroPageButton);
     click(MacroAdd);
     click(MacroRecord);
-    xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("120"), QStringLiteral("a"),
-             QStringLiteral("b")});
+    xdo::run({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("120"), QStringLiteral("a"),
+              QStringLiteral("b")});
     QTest::qWait(500);
     click(MacroStop);
 
@@ -255,9 +240,9 @@ void TestEndToEnd::stageColourChangedAndApplied()
     // The first lighting colour's red channel typed as 17: the mouse keeps the eight colours in profile 0.
     openPage(ColorPageButton);
     click(ColorRedChannel);
-    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a")});
-    xdotool({QStringLiteral("type"), QStringLiteral("17")});
-    xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+    xdo::run({QStringLiteral("key"), QStringLiteral("ctrl+a")});
+    xdo::run({QStringLiteral("type"), QStringLiteral("17")});
+    xdo::run({QStringLiteral("key"), QStringLiteral("Return")});
     QTest::qWait(300);
     apply(ColorApply);
     QByteArray expected = m_profile0.mid(0x18, 3);

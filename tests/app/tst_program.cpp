@@ -1,11 +1,11 @@
 // The program as a user meets it: started from the build folder under X, driven with xdotool.
 #include "programfolder.h"
 #include "qtsinglecoreapplication.h"
+#include "xdotool.h"
 
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -44,23 +44,14 @@ const QString Title = QStringLiteral("Vesk Mouse Configuration");
 // The centre of the close control, a 23 × 23 mark at the right end of the top bar.
 const QPoint CloseControl(1000 - 8 - 23 / 2, 2 + 23 / 2);
 
-QString xdotool(const QStringList &arguments)
-{
-    QProcess tool;
-    tool.start(QStringLiteral("xdotool"), arguments);
-    if (!tool.waitForFinished(10000))
-        return {};
-    return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
-}
-
 // Clicks the close control and waits for the program to end. The top bar slides in with the opening
 // animation; until it is in place a click there lands on the background, so the click is repeated.
 bool closeThroughTheControl(QProcess &program, const QPoint &windowOrigin)
 {
     const QPoint close = windowOrigin + CloseControl;
-    xdotool({QStringLiteral("mousemove"), QString::number(close.x()), QString::number(close.y())});
+    xdo::run({QStringLiteral("mousemove"), QString::number(close.x()), QString::number(close.y())});
     for (int attempt = 0; attempt < 10; ++attempt) {
-        xdotool({QStringLiteral("click"), QStringLiteral("1")});
+        xdo::run({QStringLiteral("click"), QStringLiteral("1")});
         if (program.waitForFinished(1500))
             return true;
     }
@@ -71,18 +62,12 @@ bool closeThroughTheControl(QProcess &program, const QPoint &windowOrigin)
 
 QStringList TestProgram::windows() const
 {
-    const QString out = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                 QStringLiteral("--name"), QLatin1Char('^') + Title + QLatin1Char('$')});
-    return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return xdo::windowsTitled(Title);
 }
 
 QPoint TestProgram::windowPosition(const QString &id) const
 {
-    const QString out = xdotool({QStringLiteral("getwindowgeometry"), id});
-    const QRegularExpressionMatch match =
-        QRegularExpression(QStringLiteral("Position: (-?\\d+),(-?\\d+)")).match(out);
-    return match.hasMatch() ? QPoint(match.captured(1).toInt(), match.captured(2).toInt())
-                            : QPoint(-99999, -99999);
+    return xdo::windowPosition(id);
 }
 
 void TestProgram::initTestCase()
@@ -164,7 +149,7 @@ void TestProgram::copyDataMessageShowsOneBoxAtATime()
     QCOMPARE(windows().size(), 2);
 
     // The box has the keyboard focus; Escape is its Ok.
-    xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+    xdo::run({QStringLiteral("key"), QStringLiteral("Escape")});
     QTRY_COMPARE_WITH_TIMEOUT(windows(), QStringList{m_window}, 10000);
     QCOMPARE(m_first.state(), QProcess::Running);
 }
@@ -175,14 +160,14 @@ void TestProgram::draggingTheSceneMovesTheWindow()
     const QPoint start = windowPosition(id);
     const QPoint grab = start + QPoint(500, 300);
 
-    xdotool({QStringLiteral("mousemove"), QString::number(grab.x()), QString::number(grab.y())});
-    xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
+    xdo::run({QStringLiteral("mousemove"), QString::number(grab.x()), QString::number(grab.y())});
+    xdo::run({QStringLiteral("mousedown"), QStringLiteral("1")});
     for (int step = 1; step <= 4; ++step) {
-        xdotool({QStringLiteral("mousemove"), QString::number(grab.x() - 10 * step),
-                 QString::number(grab.y() + 8 * step)});
+        xdo::run({QStringLiteral("mousemove"), QString::number(grab.x() - 10 * step),
+                  QString::number(grab.y() + 8 * step)});
         QTest::qWait(100);
     }
-    xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    xdo::run({QStringLiteral("mouseup"), QStringLiteral("1")});
     QTRY_COMPARE_WITH_TIMEOUT(windowPosition(id), start + QPoint(-40, 32), 5000);
 }
 

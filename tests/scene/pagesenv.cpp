@@ -1,10 +1,10 @@
 #include "pagesenv.h"
 
+#include "../app/programfolder.h"
 #include "deviceinfo.h"
 #include "vmouse.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QQmlContext>
@@ -74,20 +74,6 @@ QVariantList storedList(QSettings &store, const QString &key)
     return list;
 }
 
-bool copyTree(const QString &from, const QString &to)
-{
-    bool ok = true;
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
-        QDir().mkpath(QFileInfo(target).path());
-        ok = QFile::copy(source, target) && ok;
-        QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
-    }
-    return ok;
-}
-
 } // namespace
 
 QString PagesView::askOpenFileName(const QString &, const QString &, const QString &)
@@ -140,8 +126,8 @@ void PagesEnv::makeFolder()
     m_dir = std::make_unique<QTemporaryDir>();
     const QString modules = m_dir->path() + QStringLiteral("/modules");
     for (const char *part : {"setting", "i18n", "gun"})
-        copyTree(m_shipped + QLatin1Char('/') + QLatin1String(part),
-                 modules + QLatin1Char('/') + QLatin1String(part));
+        copyProgramFolder(m_shipped + QLatin1Char('/') + QLatin1String(part),
+                          modules + QLatin1Char('/') + QLatin1String(part));
     QDir().mkpath(modules + QStringLiteral("/macro/1"));
     QFile::link(m_shipped + QStringLiteral("/img"), modules + QStringLiteral("/img"));
     QDir::setCurrent(m_dir->path());
