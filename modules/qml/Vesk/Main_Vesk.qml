@@ -28,6 +28,9 @@ Item {
     // in before the window shows), when the user opens one, or once the opening is over. Without a mouse the
     // window thus shows without waiting for five pages it does not show yet.
     property bool pagesBuilt: false
+    // True once the opening has slid the page area in and no page is sliding: the pages take clicks where they show.
+    property bool entered: false
+    readonly property bool settled: entered && !entryAnimation.running && !pageSwitch.running
     // In function-menu order: key, macro, lighting, sensor and recoil page.
     readonly property var pages: pagesBuilt ? [keyLoader.item, macroLoader.item, colorLoader.item, sensorLoader.item,
                                                gunLoader.item] : []
@@ -242,7 +245,10 @@ Item {
             duration: root.animation_speed * 0.5
         }
         ScriptAction {
-            script: mainVesk.buildPages()
+            script: {
+                mainVesk.entered = true
+                mainVesk.buildPages()
+            }
         }
     }
 

@@ -24,6 +24,8 @@ Item {
         test.mouseClick(menu, 75, 18)
         test.tryCompare(frame, "curPage", 0, 1000)
         test.tryCompare(test.findChild(frame, "pageArea").children[0], "x", 0, 1000)
+        // The opening may still be sliding the page area in: a click before it rests can miss.
+        test.tryVerify(() => frame.settled, 3000, "the page area at rest")
     }
 
     TestCase {

@@ -58,6 +58,8 @@ Item {
             const area = findChild(frame, "pageArea")
             // The page slides in; clicks land where it comes to rest.
             tryVerify(() => page.mapToItem(area, 0, 0).x === 0, 1000)
+            // The opening may still be sliding the page area in: a click before it rests can miss.
+            tryVerify(() => frame.settled, 3000, "the page area at rest")
         }
 
         function openScene(connected) {
