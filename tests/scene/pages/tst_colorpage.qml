@@ -1,68 +1,28 @@
 import QtQuick
-import QtTest
 
 // The lighting page over the real program and the virtual mouse: its conversions both ways, the effects it
 // offers, and the exact bytes that Apply puts into the mouse's profile blocks.
 Item {
-    id: container
     width: 1000
     height: 600
 
-    readonly property var sceneComponent: Qt.createComponent("qrc:/modules/qml/main.qml")
-
-    TestCase {
+    PageTestCase {
         name: "ColorPage"
-        when: windowShown
-
-        property var scene: null
-        property var frame: null
-        property var page: null
 
         // The effect names of the built-in strings, by effect code.
         readonly property var effectNames: ["LED POWER ON", "STATIC", "TWINKLING", "BREATHING", "NEON", "WAVE",
             "GLIDING", "FINGER MOVING", "VERTICAL FLIPPING", "YO-YO", "SPOTLIGHT"]
 
-        function clickAt(item, x, y) {
-            const px = x === undefined ? item.width / 2 : x
-            const py = y === undefined ? item.height / 2 : y
-            mouseMove(item, px, py)
-            mouseClick(item, px, py)
-        }
-
         function openScene(withInit) {
-            scene = createTemporaryObject(container.sceneComponent, container)
-            // The frame builds its pages when first needed; these tests reach them at once.
-            findChild(scene, "productFrame").buildPages()
-            verify(scene)
-            frame = findChild(scene, "productFrame")
+            scene = createScene()
             page = findChild(scene, "colorPage")
-            if (withInit)
-                scene.initUI()
-            scene.animation_speed = 10
-            scene.run()
-            frame.functionClicked(2)
-            tryVerify(() => page.visible && page.mapToItem(scene, 0, 0).x === 171, 3000)
-            // The logo and the bars pass over the page area while the opening runs.
-            tryCompare(findChild(scene, "logo"), "y", 4, 3000)
-            tryCompare(findChild(scene, "menuUp"), "y", 0, 3000)
-            tryCompare(findChild(scene, "menuDown"), "y", 600 - findChild(scene, "menuDown").height, 3000)
-            // The opening slides the page area in after the bars: a click before it rests can miss.
-            tryVerify(() => frame.settled, 3000, "the page area at rest")
+            startScene(withInit)
+            showPage(2)
         }
 
         function init() {
             testEnv.reset()
             openScene(true)
-        }
-
-        function child(name) {
-            const item = findChild(page, name)
-            verify(item, name)
-            return item
-        }
-
-        function slice(list, from, count) {
-            return list.slice(from, from + count)
         }
 
         // Position p of the 8-position slider sits at x = 8 + 28 p.
@@ -308,19 +268,15 @@ Item {
     }
 
     // Without the mouse at start the page is never initialised: it shows its own values and every effect.
-    TestCase {
+    PageTestCase {
         name: "ColorPageWithoutMouse"
-        when: windowShown
 
         function test_fallbacks() {
             testEnv.reset(false)
-            const scene = createTemporaryObject(container.sceneComponent, container)
-            // The frame builds its pages when first needed; these tests reach them at once.
-            findChild(scene, "productFrame").buildPages()
-            verify(scene)
+            scene = createScene()
             scene.animation_speed = 10
             scene.run()
-            const page = findChild(scene, "colorPage")
+            page = findChild(scene, "colorPage")
             compare(page.offered.length, 11)
             compare([page.effect, page.brightnessPos, page.speedPos], [3, 7, 4])
             compare(findChild(page, "colorGroup").stages, 8)

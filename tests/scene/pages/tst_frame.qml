@@ -4,38 +4,20 @@ import QtTest
 // The product frame over the real program: the profile menu switches, loads, saves and resets profiles on
 // the mouse, and the pages that show the profile read it again.
 Item {
-    id: container
     width: 1000
     height: 600
-
-    readonly property var sceneComponent: Qt.createComponent("qrc:/modules/qml/main.qml")
 
     SignalSpy {
         id: switchSpy
         signalName: "profileSwitched"
     }
 
-    TestCase {
+    PageTestCase {
         name: "FrameOnTheMouse"
-        when: windowShown
-
-        property var scene: null
-        property var frame: null
-
-        function clickAt(item, x, y, button) {
-            mouseMove(item, x, y)
-            mouseClick(item, x, y, button === undefined ? Qt.LeftButton : button)
-        }
 
         function openScene() {
-            scene = createTemporaryObject(container.sceneComponent, container)
-            verify(scene)
-            frame = findChild(scene, "productFrame")
-            scene.initUI()
-            // After initUI, which applies the stored configuration's animation setting.
-            scene.animation_speed = 10
-            scene.run()
-            tryCompare(findChild(frame, "menuProf"), "x", 1000 - findChild(frame, "menuProf").width - 8, 1000)
+            scene = createScene()
+            startScene(true)
             switchSpy.target = frame
             switchSpy.clear()
         }
@@ -73,7 +55,7 @@ Item {
         // Without a mouse at start the window shows before the pages exist; key events and the bottom bar
         // meanwhile reach nothing and break nothing.
         function test_pagesAreBuiltWhenFirstNeeded(data) {
-            const fresh = createTemporaryObject(container.sceneComponent, container)
+            const fresh = createTemporaryObject(sceneComponent, parent)
             const freshFrame = findChild(fresh, "productFrame")
             verify(!freshFrame.pagesBuilt)
             compare(findChild(fresh, "keyPage"), null)

@@ -1,22 +1,13 @@
 import QtQuick
-import QtTest
 
 // The recoil page over the real program: what it reads from the recoil files, what the user sees and
 // changes, and what an apply writes into the files and sends to the fire key's profile on the mouse.
 Item {
-    id: container
     width: 1000
     height: 600
 
-    readonly property var sceneComponent: Qt.createComponent("qrc:/modules/qml/main.qml")
-
-    TestCase {
+    PageTestCase {
         name: "GunPageOnTheMouse"
-        when: windowShown
-
-        property var scene: null
-        property var frame: null
-        property var page: null
 
         readonly property var systemNames: ["VECTOR", "UZI", "TMX", "UNP9", "AKM", "M16A4", "SCAR-L_7", "M416",
             "TOMMY GUN", "RIFLE"]
@@ -24,40 +15,14 @@ Item {
 
         function openScene(connected) {
             testEnv.reset(connected)
-            scene = createTemporaryObject(container.sceneComponent, container)
-            // The frame builds its pages when first needed; these tests reach them at once.
-            findChild(scene, "productFrame").buildPages()
-            verify(scene)
-            frame = findChild(scene, "productFrame")
+            scene = createScene()
             page = findChild(scene, "gunPage")
             // The program initialises the scene only when it found the mouse.
-            if (connected)
-                scene.initUI()
-            scene.animation_speed = 10
-            scene.run()
-            tryCompare(findChild(frame, "menuProf"), "x", 1000 - findChild(frame, "menuProf").width - 8, 1000)
-        }
-
-        function showPage() {
-            frame.functionClicked(4)
-            tryCompare(frame, "curPage", 4)
-            tryVerify(() => page.mapToItem(scene, 0, 0).x === 171, 1000)
-            // The opening may still be sliding the page area in: a click before it rests can miss.
-            tryVerify(() => frame.settled, 3000, "the page area at rest")
-        }
-
-        function child(name) {
-            const item = findChild(page, name)
-            verify(item, name)
-            return item
+            startScene(connected)
         }
 
         function click(name, x, y) {
-            const item = child(name)
-            const cx = x === undefined ? item.width / 2 : x
-            const cy = y === undefined ? item.height / 2 : y
-            mouseMove(item, cx, cy)
-            mouseClick(item, cx, cy)
+            clickAt(child(name), x, y)
         }
 
         function typeInto(name, text, enter) {
@@ -112,7 +77,7 @@ Item {
             writeGun(2, 7, ["SNIPER", 7, 3, 12, 9, 0, 1])
             writeSelection(["2, 7", "1, 1", "0, 0"])
             page.initUI()
-            showPage()
+            showPage(4)
             compare([page.curSlot, page.curGame, page.curGun], [0, 2, 7])
             verify(child("gunPicture").source.toString().endsWith("gun/2/7.png"))
             verify(page.useSystem, "SYSTEM is ticked at start")
@@ -135,7 +100,7 @@ Item {
         }
 
         function test_gameNamesFollowTheLanguage(data) {
-            showPage()
+            showPage(4)
             page.chooseGame(1)
             scene.globalSetting_stringList = data.lang === "" ? scene.builtInStringList
                                                               : ui_View.getGlobalStrings(data.lang)
@@ -156,7 +121,7 @@ Item {
         function test_chooseGameAndGun(data) {
             writeGun(data.game, data.gun, ["G" + data.game + "-" + data.gun, data.gun, 0, 100 - data.gun, 1, 1, 0])
             page.initUI()
-            showPage()
+            showPage(4)
             click("gunUser")
             click("gunGameList", 60, 13)
             click("gunGameList", 60, 26 + 2 + 4 + 24 * data.game + 12)
@@ -182,7 +147,7 @@ Item {
         }
 
         function test_editsChangeTheTable(data) {
-            showPage()
+            showPage(4)
             page.chooseGun(4)
             click("gunUser")
             switch (data.kind) {
@@ -202,7 +167,7 @@ Item {
         }
 
         function test_typedNumberCountsOnApply() {
-            showPage()
+            showPage(4)
             click("gunUser")
             typeInto("gunYInput", "33", false)
             click("gunApply")
@@ -223,7 +188,7 @@ Item {
         }
 
         function test_timesCap(data) {
-            showPage()
+            showPage(4)
             page.useSystem = false
             page.setCursorReturn(false)
             page.setTimes(data.times)
@@ -251,7 +216,7 @@ Item {
         function test_systemValues(data) {
             writeGun(data.game, data.gun, ["MINE", data.gun, 0, 99, 1, 0, 0])
             page.initUI()
-            showPage()
+            showPage(4)
             page.chooseGame(data.game)
             page.chooseGun(data.gun)
             const sys = systemGun(data.game, data.gun)
@@ -277,7 +242,7 @@ Item {
         function test_fireKeysLoadTheirSelection(data) {
             writeSelection(["0, 3", "1, 5", data.sel3 === undefined ? "2, 11" : data.sel3])
             page.initUI()
-            showPage()
+            showPage(4)
             click("gunFireKey1")
             click("gunFireKey" + data.key)
             compare(page.curSlot, data.key)
@@ -294,7 +259,7 @@ Item {
         }
 
         function test_applySendsTheGunToTheFireKeyProfile(data) {
-            showPage()
+            showPage(4)
             click("gunFireKey" + data.key)
             page.chooseGame(1)
             page.chooseGun(4)
@@ -339,7 +304,7 @@ Item {
             writeGun(2, 9, ["OTHER", 9, 0, 3, 4, 1, 1])
             writeSelection(["2, 9", "0, 0", "0, 0"])
             page.initUI()
-            showPage()
+            showPage(4)
             click("gunUser")
             testEnv.clearCommands()
             const reset = findChild(scene, "allResetButton")
@@ -378,7 +343,7 @@ Item {
                 writeGun(0, data.lines[0], data.lines[1])
             const file = testEnv.readFile("modules/gun/gunData0.bin")
             page.initUI()
-            showPage()
+            showPage(4)
             page.chooseGun(0)
             click("gunUser")
             compare(shown(), data.shown)
@@ -409,7 +374,7 @@ Item {
         }
 
         function test_namesSurviveTheFile(data) {
-            showPage()
+            showPage(4)
             page.chooseGun(3)
             click("gunUser")
             page.setName(data.name)
@@ -429,7 +394,7 @@ Item {
             const save = findChild(scene, "allSaveButton")
             mouseClick(save, save.width / 2, save.height / 2)
             compare(storedGun(0, 1), ["MINE", "1", "0", "99", "1", "0", "0"])
-            showPage()
+            showPage(4)
             compare([page.curSlot, page.curGame, page.curGun], [0, 0, 0])
             compare(shown(), ["VECTOR", 27, 0, true, false])
             click("gunUser")

@@ -1,39 +1,14 @@
 import QtQuick
-import QtTest
 
 // The key page over the real program and the virtual mouse: how codes are shown and built, the left-button
 // question, macro slots, and what APPLY and the resets send to the mouse and write to the macro files.
 Item {
-    id: container
     width: 1000
     height: 600
 
-    readonly property var sceneComponent: Qt.createComponent("qrc:/modules/qml/main.qml")
-
-    // Starts the scene as the program does and opens the key page.
-    function showKeyPage(test, scene, initialise) {
-        const frame = test.findChild(scene, "productFrame")
-        if (initialise)
-            scene.initUI()
-        // After initUI, which applies the stored configuration's animation setting.
-        scene.animation_speed = 10
-        scene.run()
-        const menu = test.findChild(frame, "menuFunc")
-        test.tryCompare(menu, "x", 8, 1000)
-        test.mouseMove(menu, 75, 18)
-        test.mouseClick(menu, 75, 18)
-        test.tryCompare(frame, "curPage", 0, 1000)
-        test.tryCompare(test.findChild(frame, "pageArea").children[0], "x", 0, 1000)
-        // The opening may still be sliding the page area in: a click before it rests can miss.
-        test.tryVerify(() => frame.settled, 3000, "the page area at rest")
-    }
-
-    TestCase {
+    PageTestCase {
         name: "KeyPage"
-        when: windowShown
 
-        property var scene: null
-        property var page: null
         property var model: null
 
         readonly property var shippedDefaults: [
@@ -42,25 +17,12 @@ Item {
             [0, 0, 0, 0], [0, 0, 0, 0], [4, 0, 1, 0], [4, 0, 2, 0]
         ]
 
-        function clickAt(item, x, y) {
-            mouseMove(item, x, y)
-            mouseClick(item, x, y)
-        }
-
-        function child(name) {
-            const found = findChild(page, name)
-            verify(found, name)
-            return found
-        }
-
         function openScene(initialise) {
-            scene = createTemporaryObject(container.sceneComponent, container)
-            // The frame builds its pages when first needed; these tests reach them at once.
-            findChild(scene, "productFrame").buildPages()
-            verify(scene)
+            scene = createScene()
             page = findChild(scene, "keyPage")
             model = findChild(page, "keyModel")
-            container.showKeyPage(this, scene, initialise)
+            startScene(initialise)
+            clickFunction(0)
         }
 
         function init() {
@@ -517,24 +479,10 @@ Item {
     }
 
     // How codes are shown and built: one scene for all rows, nothing here changes the mouse or the files.
-    TestCase {
+    PageTestCase {
         name: "KeyCodes"
-        when: windowShown
 
-        property var scene: null
-        property var page: null
         property var model: null
-
-        function clickAt(item, x, y) {
-            mouseMove(item, x, y)
-            mouseClick(item, x, y)
-        }
-
-        function child(name) {
-            const found = findChild(page, name)
-            verify(found, name)
-            return found
-        }
 
         function showCode(code) {
             page.selectPosition(0)
@@ -544,13 +492,14 @@ Item {
 
         function initTestCase() {
             testEnv.reset()
-            scene = container.sceneComponent.createObject(container)
-            // The frame builds its pages when first needed; these tests reach them at once.
-            findChild(scene, "productFrame").buildPages()
+            // One scene for every row: it outlives the test functions.
+            scene = sceneComponent.createObject(parent)
             verify(scene)
+            findChild(scene, "productFrame").buildPages()
             page = findChild(scene, "keyPage")
             model = findChild(page, "keyModel")
-            container.showKeyPage(this, scene, true)
+            startScene(true)
+            clickFunction(0)
         }
 
         function cleanupTestCase() {

@@ -1,22 +1,14 @@
 import QtQuick
-import QtTest
 
 // The macro page over the real program: what its buttons, lists and recorded keys leave in the macro library
 // files, in the mouse's macro slots and on the screen.
 Item {
-    id: container
     width: 1000
     height: 600
 
-    readonly property var sceneComponent: Qt.createComponent("qrc:/modules/qml/main.qml")
-
-    TestCase {
+    PageTestCase {
         name: "MacroPage"
-        when: windowShown
 
-        property var scene: null
-        property var frame: null
-        property var page: null
         property var library: null
         property var actions: null
 
@@ -24,21 +16,8 @@ Item {
         readonly property string up: "      [Up]"
         readonly property string delay: "   [Delay]"
 
-        function clickAt(item, x, y, button) {
-            const px = x === undefined ? item.width / 2 : x
-            const py = y === undefined ? item.height / 2 : y
-            mouseMove(item, px, py)
-            mouseClick(item, px, py, button === undefined ? Qt.LeftButton : button)
-        }
-
-        function control(name) {
-            const item = findChild(page, name)
-            verify(item, name)
-            return item
-        }
-
         function click(name) {
-            clickAt(control(name))
+            clickAt(child(name))
         }
 
         // Row i of a list, in the list's own coordinates.
@@ -52,27 +31,9 @@ Item {
             clickAt(list, 40, rowY(list, i), button)
         }
 
-        function showPage(index) {
-            frame.functionClicked(index)
-            tryCompare(frame, "curPage", index, 1000)
-            const area = findChild(frame, "pageArea")
-            // The page slides in; clicks land where it comes to rest.
-            tryVerify(() => page.mapToItem(area, 0, 0).x === 0, 1000)
-            // The opening may still be sliding the page area in: a click before it rests can miss.
-            tryVerify(() => frame.settled, 3000, "the page area at rest")
-        }
-
         function openScene(connected) {
-            scene = createTemporaryObject(container.sceneComponent, container)
-            // The frame builds its pages when first needed; these tests reach them at once.
-            findChild(scene, "productFrame").buildPages()
-            verify(scene)
-            frame = findChild(scene, "productFrame")
-            if (connected)
-                scene.initUI()
-            scene.animation_speed = 10
-            scene.run()
-            tryCompare(findChild(frame, "menuProf"), "x", 1000 - findChild(frame, "menuProf").width - 8, 1000)
+            scene = createScene()
+            startScene(connected)
             page = findChild(frame, "macroPage")
             library = findChild(page, "macroLibrary")
             actions = findChild(page, "actionList")
@@ -130,7 +91,7 @@ Item {
             click("keyInput")
             scene.detectKeyboard(true, code)
             scene.detectKeyboard(false, code)
-            compare(control("keyInput").keyCode, code)
+            compare(child("keyInput").keyCode, code)
         }
 
         function typeInto(text) {
@@ -192,8 +153,8 @@ Item {
             verify(page.recording)
             compare(shown(), [], "recording starts from an empty macro")
             verify(!library.enabled, "the library is locked while recording")
-            verify(!control("addMacro").enabled)
-            verify(!control("deleteMacro").enabled)
+            verify(!child("addMacro").enabled)
+            verify(!child("deleteMacro").enabled)
             clickRow(library, 1)
             compare(page.macroName, "Macro. 001", "a click on the locked library selects nothing")
             for (const e of data.events)
@@ -244,7 +205,7 @@ Item {
                 captureKey(0x1D)
                 click("addKey")
             } else if (data.tool === "mouse") {
-                const buttons = control("mouseButtons")
+                const buttons = child("mouseButtons")
                 compare(buttons.textXAt(3), "MOUSE【 BACKWARD 】")
                 clickRow(buttons, 3)
                 click("addMouseButton")
@@ -276,7 +237,7 @@ Item {
             click("addKey")
             click("keyInput")
             scene.detectKeyboard(true, 0x32)
-            verify(control("keyInput").armed, "a key without a name leaves the field waiting")
+            verify(child("keyInput").armed, "a key without a name leaves the field waiting")
             click("addKey")
             compare(stored("Macro. 001"), [])
         }
@@ -294,7 +255,7 @@ Item {
 
         function test_delayField(data) {
             macrosWith(1, [])
-            const field = control("delayInput")
+            const field = child("delayInput")
             compare(field.value, 1000, "the field starts at 1000 ms")
             click("delayInput")
             typeInto(data.typed)
@@ -390,7 +351,7 @@ Item {
 
         function openMenuOn(row) {
             clickRow(library, row, Qt.RightButton)
-            const menu = control("macroActions")
+            const menu = child("macroActions")
             verify(menu.visible)
             return menu
         }
@@ -495,18 +456,15 @@ Item {
     }
 
     // Without the mouse at start the frame never starts the pages; the library is still there to edit.
-    TestCase {
+    PageTestCase {
         name: "MacroPageWithoutMouse"
-        when: windowShown
 
         function test_theLibraryIsListedWhenThePageIsFirstShown() {
             failOnWarning(/qrc:\/modules\/qml|TypeError|ReferenceError/)
             testEnv.reset(false)
             ui_View.createMacroIni()
-            const scene = createTemporaryObject(container.sceneComponent, container)
-            // The frame builds its pages when first needed; these tests reach them at once.
-            findChild(scene, "productFrame").buildPages()
-            const frame = findChild(scene, "productFrame")
+            scene = createScene()
+            frame = findChild(scene, "productFrame")
             scene.animation_speed = 10
             scene.run()
             const library = findChild(frame, "macroLibrary")

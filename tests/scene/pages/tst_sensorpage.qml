@@ -1,63 +1,24 @@
 import QtQuick
-import QtTest
 
 // The sensor page over the real program and the virtual mouse: polling rate, pointer settings, DPI stages and
 // their LED colours, from what the mouse holds to what Apply sends, in the order the mouse needs.
 Item {
-    id: container
     width: 1000
     height: 600
 
-    readonly property var sceneComponent: Qt.createComponent("qrc:/modules/qml/main.qml")
-
-    TestCase {
+    PageTestCase {
         name: "SensorPage"
-        when: windowShown
-
-        property var scene: null
-        property var frame: null
-        property var page: null
-
-        function clickAt(item, x, y, button) {
-            const px = x === undefined ? item.width / 2 : x
-            const py = y === undefined ? item.height / 2 : y
-            mouseMove(item, px, py)
-            mouseClick(item, px, py, button === undefined ? Qt.LeftButton : button)
-        }
 
         function openScene() {
-            scene = createTemporaryObject(container.sceneComponent, container)
-            // The frame builds its pages when first needed; these tests reach them at once.
-            findChild(scene, "productFrame").buildPages()
-            verify(scene)
-            frame = findChild(scene, "productFrame")
+            scene = createScene()
             page = findChild(scene, "sensorPage")
-            scene.initUI()
-            scene.animation_speed = 10
-            scene.run()
-            frame.functionClicked(3)
-            tryVerify(() => page.visible && page.mapToItem(scene, 0, 0).x === 171, 3000)
-            // The logo and the bars pass over the page area while the opening runs.
-            tryCompare(findChild(scene, "logo"), "y", 4, 3000)
-            tryCompare(findChild(scene, "menuUp"), "y", 0, 3000)
-            tryCompare(findChild(scene, "menuDown"), "y", 600 - findChild(scene, "menuDown").height, 3000)
-            // The opening slides the page area in after the bars: a click before it rests can miss.
-            tryVerify(() => frame.settled, 3000, "the page area at rest")
+            startScene(true)
+            showPage(3)
         }
 
         function init() {
             testEnv.reset()
             openScene()
-        }
-
-        function child(name) {
-            const item = findChild(page, name)
-            verify(item, name)
-            return item
-        }
-
-        function slice(list, from, count) {
-            return list.slice(from, from + count)
         }
 
         function clickRate(button) {
@@ -338,19 +299,15 @@ Item {
     }
 
     // Without the mouse at start the page is never initialised: it shows its own values.
-    TestCase {
+    PageTestCase {
         name: "SensorPageWithoutMouse"
-        when: windowShown
 
         function test_fallbacks() {
             testEnv.reset(false)
-            const scene = createTemporaryObject(container.sceneComponent, container)
-            // The frame builds its pages when first needed; these tests reach them at once.
-            findChild(scene, "productFrame").buildPages()
-            verify(scene)
+            scene = createScene()
             scene.animation_speed = 10
             scene.run()
-            const page = findChild(scene, "sensorPage")
+            page = findChild(scene, "sensorPage")
             compare(findChild(page, "rateGroup").curIndex, 3)
             compare([findChild(page, "cursorSlider").value, findChild(page, "scrollSlider").value,
                      findChild(page, "doubleClickSlider").value], [5, 2, 5])
