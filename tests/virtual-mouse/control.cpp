@@ -4,6 +4,8 @@
 #include "statefile.h"
 #include "vmouse_log.h"
 
+#include <algorithm>
+
 namespace vmouse {
 
 namespace {
@@ -70,6 +72,11 @@ void setInterfaces(bool command, bool input)
     locked([&](Emulator &e) { e.setInterfacesLocked(command, input); });
 }
 
+void setForeignDeviceOnMousePaths(bool on)
+{
+    locked([&](Emulator &e) { e.setForeignLocked(on); });
+}
+
 void setCode(const std::string &sixChars)
 {
     locked([&](Emulator &e) { e.setCodeLocked(sixChars); });
@@ -95,10 +102,7 @@ void shortInputReports(int n)
 
 void silentInputReports(bool silent)
 {
-    locked([&](Emulator &e) {
-        e.faults.silentInputs = silent;
-        e.wakeReaders();
-    });
+    locked([&](Emulator &e) { e.setSilentLocked(silent); });
 }
 
 void unplugAfterReports(int n)
@@ -110,6 +114,34 @@ void unplugAfterReports(int n)
     });
 }
 
+void setWedged(int milliseconds)
+{
+    locked([&](Emulator &e) { e.setWedgedLocked(milliseconds); });
+}
+
+void lateInputReports(int skip, int count)
+{
+    if (skip < 0 || count < 0)
+        qCWarning(lcVmouse, "lateInputReports(%d, %d): negative values count as 0", skip, count);
+    locked([&](Emulator &e) {
+        e.faults.lateSkip = std::max(skip, 0);
+        e.faults.lateCount = std::max(count, 0);
+    });
+}
+
+void shortFeatureReplies(int n, int length)
+{
+    if (length < 0 || length > kFrameLength) {
+        qCWarning(lcVmouse, "shortFeatureReplies: length %d outside 0..%d; taken as %d", length, kFrameLength,
+                  std::clamp(length, 0, kFrameLength));
+        length = std::clamp(length, 0, kFrameLength);
+    }
+    locked([&](Emulator &e) {
+        e.faults.shortReplies = n;
+        e.faults.shortReplyLength = length;
+    });
+}
+
 void setUsbTiming(bool on)
 {
     locked([&](Emulator &e) { e.usbTiming = on; });
@@ -117,10 +149,7 @@ void setUsbTiming(bool on)
 
 void queueVendorReport(std::vector<std::uint8_t> report)
 {
-    locked([&](Emulator &e) {
-        e.vendorReports.push_back(std::move(report));
-        e.wakeReaders();
-    });
+    locked([&](Emulator &e) { e.queueVendorReportLocked(std::move(report)); });
 }
 
 std::vector<WireRecord> wireLog()
@@ -146,6 +175,11 @@ int protocolErrorCount()
 int openHandleCount()
 {
     return locked([](Emulator &e) { return static_cast<int>(e.handles.size()); });
+}
+
+int foreignReportCount()
+{
+    return locked([](Emulator &e) { return e.foreignReports; });
 }
 
 Block profileBlock(int profile)

@@ -1,16 +1,17 @@
 #include "emulator.h"
 
+#include "hotplug.h"
 #include "statefile.h"
 #include "vmouse_log.h"
 
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
-#include <thread>
 
 Q_LOGGING_CATEGORY(lcVmouse, "vesk.vmouse")
 
@@ -19,22 +20,15 @@ namespace vmouse {
 namespace {
 
 constexpr InterfaceInfo kInterfaceTable[kInterfaceCount] = {
-    {kCommandPath, kProductId, 0xff00, 0xff00, 0},
-    {kInputPath, kProductId, 0xff01, 0x0001, 1},
-    {kEntry0CommandPath, kEntry0ProductId, 0xff01, 0x0001, 0},
-    {kEntry0InputPath, kEntry0ProductId, 0xff02, 0x0001, 1},
+    {kEntry0CommandPath, nullptr, kVendorId, kEntry0ProductId, 0xff01, 0x0001, 0, L"Virtual mouse"},
+    {kEntry0InputPath, nullptr, kVendorId, kEntry0ProductId, 0xff02, 0x0001, 1, L"Virtual mouse"},
+    {kCommandPath, nullptr, kForeignVendorId, kForeignProductId, 0x0001, 0x0006, 0, L"Virtual keyboard"},
+    {kInputPath, nullptr, kForeignVendorId, kForeignProductId, 0x0001, 0x0006, 1, L"Virtual keyboard"},
+    {kCommandPath, kMovedCommandPath, kVendorId, kProductId, 0xff00, 0xff00, 0, L"Virtual mouse"},
+    {kInputPath, kMovedInputPath, kVendorId, kProductId, 0xff01, 0x0001, 1, L"Virtual mouse"},
 };
 constexpr std::size_t kMaxWireRecords = 200000; // a long LD_PRELOAD run must not grow without bound
-constexpr auto kReportTime = std::chrono::milliseconds(1);
-
-const wchar_t kErrNoDevice[] = L"vmouse: no such device or interface";
-const wchar_t kErrGone[] = L"vmouse: the device has been disconnected";
-const wchar_t kErrFault[] = L"vmouse: injected fault";
-const wchar_t kErrUnsupported[] = L"vmouse: not supported by this interface";
-const wchar_t kErrBadHandle[] = L"vmouse: invalid handle";
-const wchar_t kSuccess[] = L"Success";
-
-thread_local const wchar_t *t_globalError = nullptr;
+constexpr int kMaxWedgeMs = 600000;             // ten minutes: anything longer is a typing error
 
 const char *kindName(WireKind k)
 {
@@ -69,6 +63,28 @@ bool envFlag(const char *name)
     return v && std::strcmp(v, "1") == 0;
 }
 
+bool samePath(const char *a, const char *b)
+{
+    return a == b || (a && b && std::strcmp(a, b) == 0);
+}
+
+// VESK_VMOUSE_WEDGED_MS: a plain decimal number of milliseconds; anything else leaves the mouse answering.
+int wedgeFromEnvironment()
+{
+    const char *v = std::getenv("VESK_VMOUSE_WEDGED_MS");
+    if (!v || !*v)
+        return 0;
+    char *end = nullptr;
+    errno = 0;
+    const long ms = std::strtol(v, &end, 10);
+    if (errno != 0 || *end != '\0' || ms < 0 || ms > kMaxWedgeMs) {
+        qCWarning(lcVmouse, "VESK_VMOUSE_WEDGED_MS=\"%s\" is not a number of milliseconds 0..%d; not wedged",
+                  v, kMaxWedgeMs);
+        return 0;
+    }
+    return static_cast<int>(ms);
+}
+
 } // namespace
 
 const InterfaceInfo &interfaceInfo(Interface i)
@@ -90,6 +106,9 @@ Emulator::Emulator()
         setCodeLocked(code);
     usbTiming = envFlag("VESK_VMOUSE_USB_TIMING");
     m_entry0 = envFlag("VESK_VMOUSE_ENTRY0");
+    faults.wedgedMs = wedgeFromEnvironment();
+    if (faults.wedgedMs > 0)
+        qCDebug(lcVmouse) << "the mouse is wedged:" << faults.wedgedMs << "ms per command transfer";
     if (const char *path = std::getenv("VESK_VMOUSE_WIRELOG"); path && *path) {
         m_wireLogFile = std::fopen(path, "a");
         if (!m_wireLogFile)
@@ -123,8 +142,17 @@ bool Emulator::present(Interface i) const
     case Interface::Entry0Command:
     case Interface::Entry0Input:
         return m_entry0;
+    case Interface::ForeignCommand:
+    case Interface::ForeignInput:
+        return m_foreign;
     }
     return false;
+}
+
+const char *Emulator::currentPath(Interface i) const
+{
+    const InterfaceInfo &info = interfaceInfo(i);
+    return m_foreign && info.movedPath ? info.movedPath : info.path;
 }
 
 bool Emulator::known(const hid_device *dev) const
@@ -134,44 +162,68 @@ bool Emulator::known(const hid_device *dev) const
 
 bool Emulator::alive(const hid_device *dev) const
 {
-    return present(dev->iface) && dev->epoch == m_epoch[static_cast<int>(dev->iface)];
+    return !dev->closed && present(dev->iface) && dev->epoch == m_epoch[static_cast<int>(dev->iface)];
+}
+
+bool Emulator::foreign(const hid_device *dev)
+{
+    return dev->iface == Interface::ForeignCommand || dev->iface == Interface::ForeignInput;
 }
 
 template<class F>
-void Emulator::changePresence(F change)
+void Emulator::changePresence(F change, bool replugAll)
 {
-    bool before[kInterfaceCount];
+    const char *before[kInterfaceCount]; // the path each interface answered on; null = absent
     for (int i = 0; i < kInterfaceCount; ++i)
-        before[i] = present(static_cast<Interface>(i));
+        before[i] = present(static_cast<Interface>(i)) ? currentPath(static_cast<Interface>(i)) : nullptr;
     change();
+    // What hidraw shows: a node goes for every interface that vanished or moved, then one comes for every
+    // interface that appeared or moved.
+    std::vector<HotplugEvent> events;
+    bool replugged[kInterfaceCount] = {};
+    const char *after[kInterfaceCount];
     for (int i = 0; i < kInterfaceCount; ++i) {
+        after[i] = present(static_cast<Interface>(i)) ? currentPath(static_cast<Interface>(i)) : nullptr;
+        replugged[i] = replugAll || !samePath(before[i], after[i]);
+        if (!replugged[i])
+            continue;
         // Handles of an interface that went away stay dead, even if it comes back: like a stale hidraw node.
-        if (before[i] && !present(static_cast<Interface>(i)))
-            ++m_epoch[i];
+        ++m_epoch[i];
+        if (before[i])
+            events.push_back({false, before[i]});
     }
-    if (!present(Interface::Command)) {
+    for (int i = 0; i < kInterfaceCount; ++i) {
+        if (replugged[i] && after[i])
+            events.push_back({true, after[i]});
+    }
+    if (replugged[static_cast<int>(Interface::Command)]) {
         firmware.abortBlock();
         firmware.dataReports().clear();
+        m_latePipe.clear();
     }
-    if (!present(Interface::Input))
-        vendorReports.clear();
+    if (replugged[static_cast<int>(Interface::Input)])
+        m_vendorReports.clear();
     wakeReaders();
+    announceHotplug(events);
 }
 
 void Emulator::resetLocked()
 {
-    firmware.reset();
+    changePresence(
+        [&] {
+            firmware.reset();
+            m_entry0 = false;
+            m_commandInterface = true;
+            m_inputInterface = true;
+            m_foreign = false;
+        },
+        true);
     firmware.setCode(Code{}, false);
     faults = Faults();
     usbTiming = false;
-    vendorReports.clear();
+    foreignReports = 0;
+    m_vendorReports.clear();
     log.clear();
-    m_entry0 = false;
-    m_commandInterface = true;
-    m_inputInterface = true;
-    for (auto &epoch : m_epoch)
-        ++epoch;
-    wakeReaders();
     persistLocked();
 }
 
@@ -195,6 +247,15 @@ void Emulator::setInterfacesLocked(bool command, bool input)
         m_commandInterface = command;
         m_inputInterface = input;
     });
+}
+
+void Emulator::setForeignLocked(bool on)
+{
+    if (m_foreign == on)
+        return;
+    qCDebug(lcVmouse) << (on ? "another device takes the mouse's paths"
+                             : "the mouse's paths are its own again");
+    changePresence([&] { m_foreign = on; });
 }
 
 void Emulator::setCodeLocked(const std::string &sixChars)
@@ -228,6 +289,12 @@ void Emulator::rememberStateFile()
     m_stateMtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     m_stateSize = static_cast<std::int64_t>(st.st_size);
     m_stateInode = static_cast<std::uint64_t>(st.st_ino);
+}
+
+void Emulator::pollStateFile()
+{
+    std::lock_guard lock(m_mutex);
+    refreshPluggedFromFile();
 }
 
 void Emulator::refreshPluggedFromFile()
@@ -267,47 +334,19 @@ void Emulator::record(WireKind kind, const std::string &path, const std::uint8_t
     log.push_back(std::move(r));
 }
 
-int Emulator::finishReport(std::unique_lock<std::mutex> &lock, std::size_t length)
-{
-    countReport();
-    const bool timing = usbTiming;
-    // The link's time passes outside the lock, so the listener and the command interface never wait on it.
-    lock.unlock();
-    if (timing)
-        std::this_thread::sleep_for(kReportTime);
-    return static_cast<int>(length);
-}
-
-void Emulator::countReport()
-{
-    if (faults.unplugAfter <= 0)
-        return;
-    if (--faults.unplugAfter == 0) {
-        faults.unplugAfter = -1;
-        setPluggedLocked(false);
-    }
-}
-
-bool Emulator::takeFeatureFault()
-{
-    if (faults.failFeatures == 0)
-        return false;
-    if (faults.failFeatures > 0)
-        --faults.failFeatures;
-    return true;
-}
-
-hid_device_info *Emulator::newInfo(Interface i) const
+hid_device_info *Emulator::newInfo(Interface i, const char *path) const
 {
     const InterfaceInfo &info = interfaceInfo(i);
     auto *d = static_cast<hid_device_info *>(std::calloc(1, sizeof(hid_device_info)));
-    d->path = ::strdup(info.path);
-    d->vendor_id = kVendorId;
+    if (!d)
+        return nullptr;
+    d->path = ::strdup(path);
+    d->vendor_id = info.vendorId;
     d->product_id = info.productId;
     d->serial_number = ::wcsdup(L"");
     d->release_number = 0x0100;
     d->manufacturer_string = ::wcsdup(L"");
-    d->product_string = ::wcsdup(L"Virtual mouse");
+    d->product_string = ::wcsdup(info.product);
     d->usage_page = info.usagePage;
     d->usage = info.usage;
     d->interface_number = info.number;
@@ -324,14 +363,18 @@ hid_device_info *Emulator::enumerate(std::uint16_t vendorId, std::uint16_t produ
     record(WireKind::Enumerate, std::string(), query, sizeof query, true);
     hid_device_info *first = nullptr;
     hid_device_info **tail = &first;
-    // The list order of the device list: entry 0's device before the mouse, command interface first.
-    for (Interface i :
-         {Interface::Entry0Command, Interface::Entry0Input, Interface::Command, Interface::Input}) {
+    // The list order of the device list: entry 0's device, then the keyboard, then the mouse, command
+    // interface first.
+    for (int index = 0; index < kInterfaceCount; ++index) {
+        const auto i = static_cast<Interface>(index);
         const InterfaceInfo &info = interfaceInfo(i);
-        if (!present(i) || (vendorId && vendorId != kVendorId) || (productId && productId != info.productId))
+        if (!present(i) || (vendorId && vendorId != info.vendorId) ||
+            (productId && productId != info.productId))
             continue;
-        *tail = newInfo(i);
-        tail = &(*tail)->next;
+        if (hid_device_info *d = newInfo(i, currentPath(i))) {
+            *tail = d;
+            tail = &d->next;
+        }
     }
     t_globalError = first ? nullptr : kErrNoDevice;
     return first;
@@ -344,11 +387,11 @@ hid_device *Emulator::open(const char *path)
     const std::string p = path ? path : "";
     int index = -1;
     for (int i = 0; i < kInterfaceCount; ++i) {
-        if (p == kInterfaceTable[i].path)
+        if (present(static_cast<Interface>(i)) && p == currentPath(static_cast<Interface>(i)))
             index = i;
     }
     const bool faulted = faults.failOpens != 0 && (faults.failOpenPath.empty() || faults.failOpenPath == p);
-    if (index < 0 || faulted || !present(static_cast<Interface>(index))) {
+    if (index < 0 || faulted) {
         if (faulted && faults.failOpens > 0)
             --faults.failOpens;
         qCDebug(lcVmouse, "open of \"%s\" fails", p.c_str());
@@ -356,11 +399,29 @@ hid_device *Emulator::open(const char *path)
         t_globalError = faulted ? kErrFault : kErrNoDevice;
         return nullptr;
     }
-    auto *dev = new hid_device{static_cast<Interface>(index), m_epoch[index]};
+    const auto iface = static_cast<Interface>(index);
+    auto *dev = new hid_device;
+    dev->iface = iface;
+    dev->epoch = m_epoch[index];
+    dev->path = currentPath(iface);
     handles.insert(dev);
     record(WireKind::Open, p, nullptr, 0, true);
+    if (iface == Interface::Command)
+        landLateReports();
     t_globalError = nullptr;
     return dev;
+}
+
+void Emulator::destroy(hid_device *dev)
+{
+    if (dev->info) {
+        std::free(dev->info->path);
+        std::free(dev->info->serial_number);
+        std::free(dev->info->manufacturer_string);
+        std::free(dev->info->product_string);
+        std::free(dev->info);
+    }
+    delete dev;
 }
 
 void Emulator::close(hid_device *dev)
@@ -375,130 +436,16 @@ void Emulator::close(hid_device *dev)
     // The host gave up on a block it had begun to write.
     if (dev->iface == Interface::Command && alive(dev))
         firmware.abortBlock();
-    record(WireKind::Close, interfaceInfo(dev->iface).path, nullptr, 0, true);
+    record(WireKind::Close, dev->path, nullptr, 0, true);
     handles.erase(dev);
-    if (dev->info) {
-        std::free(dev->info->path);
-        std::free(dev->info->serial_number);
-        std::free(dev->info->manufacturer_string);
-        std::free(dev->info->product_string);
-        std::free(dev->info);
+    if (dev->busy > 0) {
+        // Another thread still waits in a call on this handle: it ends that call and frees the handle.
+        qCWarning(lcVmouse) << "hid_close while another thread waits on the handle; that call fails";
+        dev->closed = true;
+        wakeReaders();
+        return;
     }
-    delete dev;
-}
-
-int Emulator::sendFeature(hid_device *dev, const std::uint8_t *data, std::size_t length)
-{
-    std::unique_lock lock(m_mutex);
-    if (!known(dev) || !data) {
-        t_globalError = kErrBadHandle;
-        return -1;
-    }
-    const char *path = interfaceInfo(dev->iface).path;
-    const bool gone = !alive(dev);
-    const bool unsupported = !gone && dev->iface != Interface::Command;
-    if (gone || unsupported || takeFeatureFault()) {
-        dev->lastError = gone ? kErrGone : unsupported ? kErrUnsupported : kErrFault;
-        record(WireKind::FeatureOut, path, data, length, false);
-        return -1;
-    }
-    record(WireKind::FeatureOut, path, data, length, true);
-    if (firmware.featureOut(data, length))
-        persistLocked();
-    return finishReport(lock, length);
-}
-
-int Emulator::getFeature(hid_device *dev, std::uint8_t *data, std::size_t length)
-{
-    std::unique_lock lock(m_mutex);
-    if (!known(dev) || !data || length == 0) {
-        t_globalError = kErrBadHandle;
-        return -1;
-    }
-    const char *path = interfaceInfo(dev->iface).path;
-    const bool gone = !alive(dev);
-    // The mouse numbers no reports: only report ID 0 exists.
-    const bool unsupported = !gone && (dev->iface != Interface::Command || data[0] != 0);
-    if (gone || unsupported || takeFeatureFault()) {
-        dev->lastError = gone ? kErrGone : unsupported ? kErrUnsupported : kErrFault;
-        record(WireKind::FeatureIn, path, nullptr, 0, false);
-        return -1;
-    }
-    const std::size_t n = std::min(length, static_cast<std::size_t>(kFrameLength));
-    std::memcpy(data, firmware.reply().data(), n);
-    record(WireKind::FeatureIn, path, data, n, true);
-    return finishReport(lock, n);
-}
-
-int Emulator::write(hid_device *dev, const std::uint8_t *data, std::size_t length)
-{
-    std::unique_lock lock(m_mutex);
-    if (!known(dev) || !data) {
-        t_globalError = kErrBadHandle;
-        return -1;
-    }
-    const char *path = interfaceInfo(dev->iface).path;
-    const bool gone = !alive(dev);
-    if (gone || dev->iface != Interface::Command) {
-        dev->lastError = gone ? kErrGone : kErrUnsupported;
-        record(WireKind::OutputReport, path, data, length, false);
-        return -1;
-    }
-    record(WireKind::OutputReport, path, data, length, true);
-    if (firmware.outputReport(data, length))
-        persistLocked();
-    return finishReport(lock, length);
-}
-
-int Emulator::read(hid_device *dev, std::uint8_t *data, std::size_t length, int timeoutMs)
-{
-    std::unique_lock lock(m_mutex);
-    if (!known(dev) || !data) {
-        t_globalError = kErrBadHandle;
-        return -1;
-    }
-    auto queue = [&]() -> std::deque<std::vector<std::uint8_t>> * {
-        switch (dev->iface) {
-        case Interface::Command:
-            return faults.silentInputs ? nullptr : &firmware.dataReports();
-        case Interface::Input:
-            return &vendorReports;
-        default:
-            return nullptr; // the other device never reports anything
-        }
-    };
-    auto ready = [&] {
-        const auto *q = queue();
-        return !alive(dev) || (q && !q->empty());
-    };
-    if (timeoutMs == kHandleMode)
-        timeoutMs = dev->nonblocking ? 0 : -1;
-    if (timeoutMs < 0)
-        m_readable.wait(lock, ready);
-    else if (timeoutMs > 0)
-        m_readable.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
-    const char *path = interfaceInfo(dev->iface).path;
-    if (!alive(dev)) {
-        dev->lastError = kErrGone;
-        record(WireKind::InputReport, path, nullptr, 0, false);
-        return -1;
-    }
-    auto *q = queue();
-    if (!q || q->empty())
-        return 0;
-    std::vector<std::uint8_t> report = std::move(q->front());
-    q->pop_front();
-    if (dev->iface == Interface::Command && faults.shortInputs != 0) {
-        if (faults.shortInputs > 0)
-            --faults.shortInputs;
-        report.resize(report.size() / 2);
-    }
-    // Like hidraw, a buffer shorter than the report receives its beginning.
-    const std::size_t n = std::min(length, report.size());
-    if (n > 0)
-        std::memcpy(data, report.data(), n);
-    record(WireKind::InputReport, path, data, n, true);
-    return finishReport(lock, n);
+    destroy(dev);
 }
 
 int Emulator::setNonblocking(hid_device *dev, bool nonblocking)
@@ -520,7 +467,7 @@ hid_device_info *Emulator::deviceInfo(hid_device *dev)
         return nullptr;
     }
     if (!dev->info)
-        dev->info = newInfo(dev->iface);
+        dev->info = newInfo(dev->iface, dev->path);
     return dev->info;
 }
 

@@ -1,6 +1,6 @@
 // Tests of the virtual mouse itself, through the hidapi functions the program calls and the control API.
 
-#include "vmouse.h"
+#include "vmousetest.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,93 +14,9 @@
 #include <cstdlib>
 #include <thread>
 
+using namespace vmousetest;
+
 namespace {
-
-using Bytes = QByteArray;
-
-Bytes bytes(const vmouse::Block &b)
-{
-    return Bytes(reinterpret_cast<const char *>(b.data()), int(b.size()));
-}
-
-vmouse::Block pattern(int seed)
-{
-    vmouse::Block b{};
-    for (int i = 0; i < vmouse::kBlockLength; ++i)
-        b[i] = static_cast<std::uint8_t>(seed * 31 + i * 7);
-    return b;
-}
-
-// A frame as the mouse expects it: report ID 0, bytes 1..7, checksum.
-std::array<std::uint8_t, 9> frame(std::uint8_t op, std::uint8_t p2 = 0, std::uint8_t p3 = 0,
-                                  std::uint8_t p4 = 0, std::uint8_t p5 = 0, std::uint8_t p6 = 0,
-                                  std::uint8_t p7 = 0)
-{
-    std::array<std::uint8_t, 9> f{0, op, p2, p3, p4, p5, p6, p7, 0};
-    unsigned sum = 0;
-    for (int i = 1; i <= 7; ++i)
-        sum += f[i];
-    f[8] = static_cast<std::uint8_t>(~sum);
-    return f;
-}
-
-struct Handle
-{
-    hid_device *dev;
-    explicit Handle(const char *path = vmouse::kCommandPath)
-        : dev(hid_open_path(path))
-    {}
-    ~Handle() { hid_close(dev); }
-};
-
-bool sendFrame(const std::array<std::uint8_t, 9> &f)
-{
-    Handle h;
-    return h.dev && hid_send_feature_report(h.dev, f.data(), f.size()) == 9;
-}
-
-// One write exchange: the frame, then the block as two 65-byte output reports.
-void writeBlock(std::uint8_t op, std::uint8_t index, const vmouse::Block &block, int reports = 2)
-{
-    Handle h;
-    const auto f = frame(op, index, 0x80);
-    QCOMPARE(hid_send_feature_report(h.dev, f.data(), f.size()), 9);
-    for (int r = 0; r < reports; ++r) {
-        std::uint8_t report[65] = {0};
-        std::copy_n(block.begin() + r * 64, 64, report + 1);
-        QCOMPARE(hid_write(h.dev, report, sizeof report), 65);
-    }
-}
-
-// One read exchange: the frame, its reply, then the block from two input reports.
-Bytes readBlock(std::uint8_t op, std::uint8_t index)
-{
-    Handle h;
-    const auto f = frame(op, index);
-    if (hid_send_feature_report(h.dev, f.data(), f.size()) != 9)
-        return Bytes();
-    std::uint8_t reply[9] = {0};
-    if (hid_get_feature_report(h.dev, reply, sizeof reply) != 9)
-        return Bytes();
-    Bytes out;
-    for (int r = 0; r < 2; ++r) {
-        std::uint8_t report[65] = {0};
-        const int n = hid_read_timeout(h.dev, report, sizeof report, 100);
-        out.append(reinterpret_cast<const char *>(report), qMax(n, 0));
-    }
-    return out;
-}
-
-// The 9-byte reply to a read command.
-std::array<std::uint8_t, 9> query(std::uint8_t op, std::uint8_t p2 = 0)
-{
-    std::array<std::uint8_t, 9> reply{};
-    Handle h;
-    const auto f = frame(op, p2);
-    hid_send_feature_report(h.dev, f.data(), f.size());
-    hid_get_feature_report(h.dev, reply.data(), reply.size());
-    return reply;
-}
 
 // The host's scrambler, written here from its steps so the mouse's inverse is checked against it.
 void scramble(std::uint8_t b[8], const std::uint8_t code[7])
@@ -122,19 +38,6 @@ void scramble(std::uint8_t b[8], const std::uint8_t code[7])
         const auto k = static_cast<std::uint8_t>(key[j]);
         b[j] = static_cast<std::uint8_t>(b[j] + static_cast<std::uint8_t>(k << 4 | k >> 4));
     }
-}
-
-QStringList enumeratedPaths(unsigned short vid = 0, unsigned short pid = 0)
-{
-    QStringList paths;
-    hid_device_info *devs = hid_enumerate(vid, pid);
-    for (auto *d = devs; d; d = d->next)
-        paths << QStringLiteral("%1 %2/%3")
-                     .arg(QLatin1String(d->path))
-                     .arg(d->usage_page, 4, 16, QLatin1Char('0'))
-                     .arg(d->usage, 4, 16, QLatin1Char('0'));
-    hid_free_enumeration(devs);
-    return paths;
 }
 
 } // namespace
@@ -163,11 +66,22 @@ private Q_SLOTS:
         qputenv("VESK_VMOUSE_STATE", m_statePath.toLocal8Bit());
         qputenv("VESK_VMOUSE_WIRELOG", m_wireLogPath.toLocal8Bit());
         qputenv("VESK_VMOUSE_ENTRY0", "1");
+        qputenv("VESK_VMOUSE_WEDGED_MS", "30");
 
         QCOMPARE(vmouse::currentProfile(), 4);
         QCOMPARE(int(vmouse::reportRate(2)), 8);
         QCOMPARE(bytes(vmouse::profileBlock(2)), bytes(pattern(2)));
         QCOMPARE(enumeratedPaths(0x04d9, 0x8008).size(), 2);
+        {
+            // Started wedged: the mouse is there, but a command runs into its time-out.
+            Handle h;
+            QVERIFY(h.dev);
+            QElapsedTimer timer;
+            timer.start();
+            QCOMPARE(hid_send_feature_report(h.dev, frame(0x02, 1).data(), 9), -1);
+            QVERIFY(timer.elapsed() >= 25);
+        }
+        vmouse::setWedged(0);
         QVERIFY(sendFrame(frame(0x02, 1)));
         QFile log(m_wireLogPath);
         QVERIFY(log.open(QIODevice::ReadOnly));
@@ -435,18 +349,29 @@ private Q_SLOTS:
         QTest::addColumn<bool>("command");
         QTest::addColumn<bool>("input");
         QTest::addColumn<bool>("plugged");
+        QTest::addColumn<bool>("foreign");
         QTest::addColumn<QStringList>("expected");
         const QString cmd = QStringLiteral("vmouse:04d9:a1e8:cmd ff00/ff00");
         const QString in = QStringLiteral("vmouse:04d9:a1e8:input ff01/0001");
         const QStringList entry0{QStringLiteral("vmouse:04d9:8008:cmd ff01/0001"),
                                  QStringLiteral("vmouse:04d9:8008:input ff02/0001")};
-        QTest::newRow("factory") << false << true << true << true << QStringList{cmd, in};
+        const QStringList keyboard{QStringLiteral("vmouse:04d9:a1e8:cmd 0001/0006"),
+                                   QStringLiteral("vmouse:04d9:a1e8:input 0001/0006")};
+        const QStringList moved{QStringLiteral("vmouse:04d9:a1e8:cmd#2 ff00/ff00"),
+                                QStringLiteral("vmouse:04d9:a1e8:input#2 ff01/0001")};
+        QTest::newRow("factory") << false << true << true << true << false << QStringList{cmd, in};
         QTest::newRow("other device beside the mouse")
-            << true << true << true << true << entry0 + QStringList{cmd, in};
-        QTest::newRow("other device alone") << true << true << true << false << entry0;
-        QTest::newRow("input interface missing") << false << true << false << true << QStringList{cmd};
-        QTest::newRow("command interface missing") << false << false << true << true << QStringList{in};
-        QTest::newRow("unplugged") << false << true << true << false << QStringList{};
+            << true << true << true << true << false << entry0 + QStringList{cmd, in};
+        QTest::newRow("other device alone") << true << true << true << false << false << entry0;
+        QTest::newRow("input interface missing")
+            << false << true << false << true << false << QStringList{cmd};
+        QTest::newRow("command interface missing")
+            << false << false << true << true << false << QStringList{in};
+        QTest::newRow("unplugged") << false << true << true << false << false << QStringList{};
+        QTest::newRow("keyboard on the mouse's paths, mouse moved")
+            << false << true << true << true << true << keyboard + moved;
+        QTest::newRow("keyboard on the mouse's paths, mouse unplugged")
+            << false << true << true << false << true << keyboard;
     }
     void enumeration()
     {
@@ -454,14 +379,35 @@ private Q_SLOTS:
         QFETCH(bool, command);
         QFETCH(bool, input);
         QFETCH(bool, plugged);
+        QFETCH(bool, foreign);
         QFETCH(QStringList, expected);
         vmouse::setEntry0Present(entry0);
         vmouse::setInterfaces(command, input);
         vmouse::setPlugged(plugged);
+        vmouse::setForeignDeviceOnMousePaths(foreign);
         QCOMPARE(enumeratedPaths(), expected);
         QCOMPARE(enumeratedPaths(0x04d9, 0xa1e8).size(), int(plugged) * (int(command) + int(input)));
-        QCOMPARE(Handle(vmouse::kCommandPath).dev != nullptr, plugged && command);
-        QCOMPARE(Handle(vmouse::kInputPath).dev != nullptr, plugged && input);
+        const char *commandPath = foreign ? vmouse::kMovedCommandPath : vmouse::kCommandPath;
+        const char *inputPath = foreign ? vmouse::kMovedInputPath : vmouse::kInputPath;
+        QCOMPARE(Handle(commandPath).dev != nullptr, plugged && command);
+        QCOMPARE(Handle(inputPath).dev != nullptr, plugged && input);
+
+        // Every handle describes the device that answers on its path, as the enumeration does.
+        hid_device_info *devs = hid_enumerate(0, 0);
+        for (const hid_device_info *d = devs; d; d = d->next) {
+            Handle h(d->path);
+            const hid_device_info *info = hid_get_device_info(h.dev);
+            QVERIFY(info);
+            const QByteArray path(d->path);
+            const bool keyboard = foreign && (path == vmouse::kCommandPath || path == vmouse::kInputPath);
+            QCOMPARE(info->vendor_id, keyboard ? vmouse::kForeignVendorId : vmouse::kVendorId);
+            QCOMPARE(QByteArray(info->path), path);
+            QCOMPARE(info->product_id, d->product_id);
+            QCOMPARE(info->usage_page, d->usage_page);
+            QCOMPARE(info->usage, d->usage);
+            QCOMPARE(info->interface_number, d->interface_number);
+        }
+        hid_free_enumeration(devs);
     }
 
     void openFaults()
@@ -483,6 +429,39 @@ private Q_SLOTS:
         QCOMPARE(vmouse::currentProfile(), 0);
         QVERIFY(sendFrame(frame(0x02, 2)));
         QCOMPARE(vmouse::currentProfile(), 2);
+    }
+
+    void shortFeatureReplies_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QList<int>>("lengths"); // of three fetches in a row
+        QTest::newRow("one reply stops before the value byte") << 1 << 2 << QList<int>{2, 9, 9};
+        QTest::newRow("every reply short") << -1 << 3 << QList<int>{3, 3, 3};
+        QTest::newRow("empty replies") << 2 << 0 << QList<int>{0, 0, 9};
+        QTest::newRow("length above a frame is a whole frame") << 1 << 20 << QList<int>{9, 9, 9};
+        QTest::newRow("0 clears") << 0 << 2 << QList<int>{9, 9, 9};
+    }
+    void shortFeatureReplies()
+    {
+        QFETCH(int, n);
+        QFETCH(int, length);
+        QFETCH(QList<int>, lengths);
+        vmouse::setCurrentProfile(3);
+        vmouse::shortFeatureReplies(n, length);
+        Handle h;
+        const auto f = frame(0x82);
+        QCOMPARE(hid_send_feature_report(h.dev, f.data(), f.size()), 9);
+        const auto full = frame(0x82, 3);
+        for (int expected : lengths) {
+            std::uint8_t reply[9];
+            std::fill(std::begin(reply), std::end(reply), 0xA5);
+            reply[0] = 0;
+            QCOMPARE(hid_get_feature_report(h.dev, reply, sizeof reply), expected);
+            // Bytes past the reply keep what the caller had there.
+            for (int i = 1; i < 9; ++i)
+                QCOMPARE(int(reply[i]), i < expected ? int(full[std::size_t(i)]) : 0xA5);
+        }
     }
 
     void shortInputReports()

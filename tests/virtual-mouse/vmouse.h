@@ -34,6 +34,14 @@ inline constexpr char kCommandPath[] = "vmouse:04d9:a1e8:cmd";       // usage pa
 inline constexpr char kInputPath[] = "vmouse:04d9:a1e8:input";       // usage page 0xff01, usage 0x0001
 inline constexpr char kEntry0CommandPath[] = "vmouse:04d9:8008:cmd"; // usage page 0xff01, usage 0x0001
 inline constexpr char kEntry0InputPath[] = "vmouse:04d9:8008:input"; // usage page 0xff02, usage 0x0001
+// Where the mouse's interfaces are found while another device holds the usual paths (see
+// setForeignDeviceOnMousePaths); same usages as on the usual paths.
+inline constexpr char kMovedCommandPath[] = "vmouse:04d9:a1e8:cmd#2";
+inline constexpr char kMovedInputPath[] = "vmouse:04d9:a1e8:input#2";
+
+// The other device that takes over the mouse's usual paths: a keyboard, usage page 0x0001, usage 0x0006.
+constexpr std::uint16_t kForeignVendorId = 0x046d;
+constexpr std::uint16_t kForeignProductId = 0xc31c;
 
 using Block = std::array<std::uint8_t, kBlockLength>;
 
@@ -56,9 +64,10 @@ struct WireRecord
     bool ok = true;          // false when the call failed (fault, unplugged, closed interface)
 };
 
-// Factory state: plugged, both interfaces of entry 1 present, entry 0 absent, no faults, empty wire log,
-// timing off, no code, version 0x01 0x0A, option 0, current profile 0, rate 1 and stage 1 in every profile,
-// zero blocks, twinkle type 0, all counters 0. Open handles become invalid.
+// Factory state: plugged, both interfaces of entry 1 present on their usual paths, entry 0 and the foreign
+// device absent, no faults (no wedge, no late or short reports), empty wire log, timing off, no code,
+// version 0x01 0x0A, option 0, current profile 0, rate 1 and stage 1 in every profile, zero blocks, twinkle
+// type 0, all counters 0. Open handles become invalid; udev monitors see every interface removed and added.
 VMOUSE_EXPORT void reset();
 
 // Plugging.
@@ -66,6 +75,12 @@ VMOUSE_EXPORT void setPlugged(bool plugged);
 VMOUSE_EXPORT bool plugged();
 VMOUSE_EXPORT void setEntry0Present(bool present);
 VMOUSE_EXPORT void setInterfaces(bool command, bool input);
+// Another HID device (a keyboard, kForeignVendorId:kForeignProductId) on the mouse's usual paths, as when the
+// kernel hands a freed hidraw node to the next device at once. Its handles accept feature and output reports
+// (counted, logged, never seen by the mouse), refuse feature report fetches and never deliver input. The
+// mouse, when plugged, answers on kMovedCommandPath and kMovedInputPath meanwhile. Handles opened before the
+// switch, in either direction, are dead.
+VMOUSE_EXPORT void setForeignDeviceOnMousePaths(bool on);
 
 // Scrambling. sixChars empty = frames are taken as they come; otherwise exactly six characters.
 VMOUSE_EXPORT void setCode(const std::string &sixChars);
@@ -81,11 +96,25 @@ VMOUSE_EXPORT void shortInputReports(int n);  // next n data-phase input reports
 VMOUSE_EXPORT void silentInputReports(bool silent); // data-phase input reports are held back while set
 // n more reports in any direction go through, then the mouse vanishes (0 = at once, negative = cancel).
 VMOUSE_EXPORT void unplugAfterReports(int n);
+// The mouse stops answering on its command interface (0 = answers again). Enumeration and opens still work,
+// but every feature report in either direction and every output report there blocks for that many
+// milliseconds and then fails with -1, like a control transfer that times out; data-phase reads there
+// deliver nothing. setWedged, an unplug or reset() ends a blocked call at once (an unplug as "gone").
+VMOUSE_EXPORT void setWedged(int milliseconds);
+// Of the next data-phase reports the mouse sends on the command interface, the first `skip` arrive as usual
+// and the following `count` miss the host's read limit: they, and whatever the mouse sends after them, stay
+// in the pipe until the command interface is next opened, and then land first in the new handle's queue. A
+// new frame does not drop them. Negative values count as 0.
+VMOUSE_EXPORT void lateInputReports(int skip, int count);
+// The next n feature report fetches on the command interface return only `length` bytes (0..9) and copy only
+// those (n = -1 always, 0 clears).
+VMOUSE_EXPORT void shortFeatureReplies(int n, int length);
 
 // Each report in or out costs 1 ms, like a full-speed USB link.
 VMOUSE_EXPORT void setUsbTiming(bool on);
 
-// A report on the input interface, delivered to the next hid_read there (any length).
+// A report on the input interface (any length). The mouse holds its reports and sends the next one when a
+// handle of that interface reads with an empty queue; every handle open at that moment receives it.
 VMOUSE_EXPORT void queueVendorReport(std::vector<std::uint8_t> report);
 
 // Inspection.
@@ -94,6 +123,8 @@ VMOUSE_EXPORT void clearWireLog();
 VMOUSE_EXPORT int badChecksumCount();
 VMOUSE_EXPORT int protocolErrorCount(); // bad index, unknown opcode, stray or incomplete data reports
 VMOUSE_EXPORT int openHandleCount();    // handles opened and not yet closed (also those of a vanished mouse)
+// Feature reports, feature report fetches and output reports that reached the foreign device.
+VMOUSE_EXPORT int foreignReportCount();
 
 // Firmware state. Out-of-range indices read as zero and are ignored by the setters.
 VMOUSE_EXPORT Block profileBlock(int profile);
