@@ -39,6 +39,7 @@ int main(int argc, char *argv[])
     GlobalInputHook::setMouseCallback(&Widget::onHookMouse, window);
     GlobalInputHook::setAppMessageFilter(&Widget::onCopyData, &app, window);
 
+    // The check runs on the device link's thread: the window shows at once, whatever the mouse does.
     window->checkDevice();
     window->showNormal();
     installStartupProbe(window->view());

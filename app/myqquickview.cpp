@@ -107,12 +107,16 @@ void myQQuickView::runUI()
     invokeScene("run");
 }
 
-void myQQuickView::invokeScene(const char *function)
+void myQQuickView::invokeScene(const char *function, const QVariantList &args, Qt::ConnectionType type)
 {
     QQuickItem *root = rootObject();
     if (!root) {
-        qCWarning(lcView) << "no scene to call" << function;
+        qCDebug(lcView) << "no scene to call" << function;
         return;
     }
-    QMetaObject::invokeMethod(root, function, Qt::QueuedConnection);
+    const bool called =
+        args.isEmpty() ? QMetaObject::invokeMethod(root, function, type)
+                       : QMetaObject::invokeMethod(root, function, type, Q_ARG(QVariant, args.constFirst()));
+    if (!called)
+        qCDebug(lcView) << "the scene has no function" << function << "taking" << args.size() << "arguments";
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "devicelink.h"
 #include "pointersettings.h"
 
 #include <QList>
@@ -12,8 +13,8 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
-class MS_HT66FB560;
 class QSettings;
 
 // Hosts the scene and is its gateway to the program: the scene reaches it as "ui_View", and its invokable
@@ -67,6 +68,12 @@ public:
     void reloadProfiles();
     void storeAllProfiles();
 
+    // Whether the mirror holds every profile whole: read from the mouse, or complete in the store. The scene
+    // loads its pages only from such a mirror, and sends nothing before it has.
+    Q_INVOKABLE bool hasProfileData();
+    // The firmware version the last reading of the mouse gave; "unknown" without one. Never asks the mouse.
+    Q_INVOKABLE QString vesk_80H_GetFWVersion();
+
     Q_INVOKABLE void initUI();
     Q_INVOKABLE void runUI();
 
@@ -114,9 +121,17 @@ public:
     void detectKeyboard(bool isDown, uchar usage);
     void detectMouse(bool isDown, uchar button, uint x, uint y);
 
-    // After every device check: brings the profile mirror up to date from the mouse, or from the store
-    // without it.
-    void syncWithDevice();
+    // The link that carries every command to the mouse (the window's; tests put their own here).
+    void setDeviceLink(DeviceLink *link);
+    // Asks the link to look for the mouse that entry `index` of the device list describes and to read it. The
+    // scene rests meanwhile; when the check ends, the mirror, the store and the scene are brought up to date.
+    // Without `read` the mirror comes from the store even when the mouse is found.
+    void checkDevice(int index, const DeviceInfo &entry, bool read = true);
+    // Brings the profile mirror up to date after a check: from what was read of the mouse (the store then
+    // receives it), from the store for whatever was not read or without the mouse.
+    void syncWithDevice(const std::optional<MouseReading> &reading);
+    // A check is asked for or under way: the scene takes no edits, and the device setters refuse them.
+    bool isCheckingDevice() const { return m_checksPending > 0; }
 
     // The mouse is attached but this user may not open it (no udev rule): tells the user, once per run, how
     // to install the rule and re-plug (view/accesshint.cpp).
@@ -133,8 +148,8 @@ public:
     // Number of the product's macro library folder (./modules/macro/<productNo>/).
     int productNo = 1;
 
-    // The window's protocol object; every device command goes through it.
-    MS_HT66FB560 *protocol = nullptr;
+    // The window's device link; every device command goes through it, none from the GUI thread.
+    DeviceLink *deviceLink = nullptr;
 
     // The profile mirror: what the mouse stores, as the program last saw it.
     uchar curProfile = 0;
@@ -163,8 +178,18 @@ protected:
     // Where the file dialogs open: the user's desktop.
     static QString desktopFolder();
 
+Q_SIGNALS:
+    // A device check has ended and its result is in the mirror, the store and the scene.
+    void deviceCheckEnded(const DeviceCheck &result);
+
 private:
-    void invokeScene(const char *function);
+    void invokeScene(const char *function, const QVariantList &args = {},
+                     Qt::ConnectionType type = Qt::QueuedConnection);
+    void deviceCheckDone(const DeviceCheck &result);
+    void commandsNotSent(const QStringList &commands, DeviceLink::Failure why);
+    void setSceneBusy(bool busy);
+    // Whether a device setter may change and send now; logs why not.
+    bool takesDeviceEdits(const char *operation) const;
     void openProfileStore();
 
     PointerSettings &pointerSettings();
@@ -172,9 +197,21 @@ private:
 
     bool m_accessHintShown = false;
 
+    // The device link's state as the GUI thread follows it.
+    int m_checksPending = 0;
+    int m_checkIndex = 0;
+    DeviceInfo m_checkEntry;
+    bool m_checkReads = true;
+    bool m_sceneInitialised = false;
+    bool m_noMouseNoticed = false;
+    QString m_firmwareVersion = QStringLiteral("unknown");
+
     // Profiles (view/profiles.cpp).
     bool acceptsProfile(int profile, const char *operation) const;
     void storeProfile(int profile);
+    // Whether profile's mirror block is whole: a block that never came from the mouse or the store is not
+    // sent, since its missing bytes would reach the mouse as zeros nobody chose.
+    bool holdsProfileBlock(int profile, const char *operation) const;
     void sendProfileBlock(uchar profile);
     void sendKeyMatrix(uchar profile, const std::array<uchar, 128> &block);
     void reloadProfile(int profile);

@@ -22,7 +22,8 @@ Widget::Widget(QWidget *parent)
     ms.setOwner(this);
     m_controler = new Ui_Controler;
     m_controler->setupUi(this);
-    view()->protocol = &ms;
+    view()->setDeviceLink(&m_link);
+    connect(view(), &myQQuickView::deviceCheckEnded, this, &Widget::deviceCheckEnded);
 
     checkTimer.setInterval(DeviceCheckDelayMs);
     checkTimer.setSingleShot(true);
@@ -46,8 +47,6 @@ myQQuickView *Widget::view() const
 
 void Widget::startUi()
 {
-    if (view()->deviceConnected)
-        view()->initUI();
     QCoreApplication::postEvent(this, new UserEvent(UserEvent::RunUi));
 }
 
@@ -56,21 +55,28 @@ void Widget::checkDevice()
     const QStringList productNames =
         view()->apConfigStore->value(QStringLiteral("common/product_name")).toStringList();
     const QList<DeviceInfo> devices = readDeviceList(deviceListPath(), productNames);
+    DeviceInfo entry;
     if (devices.size() <= kSupportedDeviceEntry) {
-        // The mouse is always entry 1 of the list; a shorter list cannot describe it.
+        // The mouse is always entry 1 of the list; a shorter list cannot describe it, and an entry without
+        // USB ids finds nothing.
         qCWarning(lcWidget) << "the supported-device list holds" << devices.size()
                             << "entries; the mouse counts as absent";
-        view()->deviceConnected = false;
-        ms.hid_OpenDevice(DeviceOpenInfo{});
     } else {
-        view()->deviceConnected = ms.hid_FindDevice(kSupportedDeviceEntry, devices.at(kSupportedDeviceEntry));
+        entry = devices.at(kSupportedDeviceEntry);
     }
-    qCDebug(lcWidget) << "device check:" << (view()->deviceConnected ? "mouse found" : "no mouse");
-    view()->syncWithDevice();
-    if (view()->deviceConnected) {
+    view()->checkDevice(kSupportedDeviceEntry, entry);
+}
+
+void Widget::deviceCheckEnded(const DeviceCheck &result)
+{
+    qCDebug(lcWidget) << "device check:"
+                      << (result.connected() ? "mouse read"
+                          : result.found()   ? "mouse does not answer"
+                                             : "no mouse");
+    if (result.found() && !result.afterFailedSend) {
         // Enumeration needs no rights, opening does: a found mouse whose node refuses this user is the
-        // missing udev rule, and every command would fail silently.
-        const QString node = ms.task().commandPath;
+        // missing udev rule, and every command would fail.
+        const QString node = result.commandPath;
         if (m_probeAccess(node) == HidAccess::Denied) {
             qCWarning(lcWidget) << "the mouse's command interface" << node << "refuses this user";
             // Queued: the box runs its own event loop, and the check must not be re-entered from there.
@@ -79,7 +85,8 @@ void Widget::checkDevice()
                 v, [v, node] { v->showAccessHint(node); }, Qt::QueuedConnection);
         }
     }
-    Q_EMIT deviceChecked(view()->deviceConnected);
+    if (!result.afterFailedSend)
+        Q_EMIT deviceChecked(view()->deviceConnected);
 }
 
 void Widget::deviceChangeNotified()

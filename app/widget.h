@@ -2,6 +2,7 @@
 
 #include "copydata.h"
 #include "devicechangenotifier.h"
+#include "devicelink.h"
 #include "hidaccess.h"
 #include "ms_ht66fb560.h"
 
@@ -23,12 +24,14 @@ public:
     explicit Widget(QWidget *parent = nullptr);
     ~Widget() override;
 
-    // Starts the scene once the window is shown: "initUI" when the mouse was found, then "run".
+    // Starts the scene's opening once the window is shown. The scene takes the mouse's values ("initUI")
+    // when the first check that finds the mouse has read it, which may come before or after.
     void startUi();
 
     Ui_Controler *controler() const { return m_controler; }
     myQQuickView *view() const;
     MS_HT66FB560 &protocol() { return ms; }
+    DeviceLink &deviceLink() { return m_link; }
 
     // Called by the copy-data channel with this window as context.
     static void onCopyData(const CopyDataRecord &record, void *context);
@@ -37,12 +40,13 @@ public:
     static void onHookMouse(int button, bool isDown, int x, int y, void *context);
 
 public Q_SLOTS:
-    // Looks for the mouse, hands what it found to the protocol object and brings the view up to date.
+    // Asks the device link to look for the mouse and read it; the view, the store and the scene are brought
+    // up to date when the check ends (deviceChecked). Never waits on the mouse.
     void checkDevice();
 
 Q_SIGNALS:
     // A device check has run to its end (the view is synchronised); connected tells whether the mouse was
-    // found.
+    // found and answered.
     void deviceChecked(bool connected);
 
 protected:
@@ -51,10 +55,13 @@ protected:
 
 private:
     void deviceChangeNotified();
+    void deviceCheckEnded(const DeviceCheck &result);
 
     QTimer checkTimer;
     Ui_Controler *m_controler = nullptr;
     MS_HT66FB560 ms;
+    // After the protocol object, so that it is gone (its thread joined) before the protocol object goes.
+    DeviceLink m_link{ms};
     DeviceChangeNotifier m_deviceChanges;
     // How a found mouse's command interface is checked for access (tests put a stand-in here).
     HidAccess (*m_probeAccess)(const QString &hidPath) = &probeHidAccess;

@@ -14,66 +14,66 @@ bool MS_HT66FB560::readValue(uchar opcode, std::initializer_list<uchar> params, 
                              uchar &value)
 {
     Frame frame = makeFrame(opcode, params);
-    if (!hid_GetCmd(frame.data()))
+    if (!getCmd(frame.data(), int(replyByte) + 1))
         return false;
     value = frame[replyByte];
     return true;
 }
 
-void MS_HT66FB560::hid_01H_SetFunctionOption(uchar option)
+bool MS_HT66FB560::hid_01H_SetFunctionOption(uchar option)
 {
     Frame frame = makeFrame(Opcode::SetFunctionOption, {option});
-    hid_SetCmd(frame.data());
+    return hid_SetCmd(frame.data());
 }
 
-void MS_HT66FB560::hid_02H_SetCurrentProfile(uchar profileId)
+bool MS_HT66FB560::hid_02H_SetCurrentProfile(uchar profileId)
 {
     Frame frame = makeFrame(Opcode::SetCurrentProfile, {profileId});
-    hid_SetCmd(frame.data());
+    return hid_SetCmd(frame.data());
 }
 
 // The mouse takes the profile before the value, although callers name the value first.
-void MS_HT66FB560::hid_03H_SetReportRate(uchar rate, uchar profileId)
+bool MS_HT66FB560::hid_03H_SetReportRate(uchar rate, uchar profileId)
 {
     Frame frame = makeFrame(Opcode::SetReportRate, {profileId, rate});
-    hid_SetCmd(frame.data());
+    return hid_SetCmd(frame.data());
 }
 
-void MS_HT66FB560::hid_04H_SetDPIStage(uchar stage, uchar profileId)
+bool MS_HT66FB560::hid_04H_SetDPIStage(uchar stage, uchar profileId)
 {
     Frame frame = makeFrame(Opcode::SetDPIStage, {profileId, stage});
-    hid_SetCmd(frame.data());
+    return hid_SetCmd(frame.data());
 }
 
-void MS_HT66FB560::hid_08H_SetStopMacroSending()
+bool MS_HT66FB560::hid_08H_SetStopMacroSending()
 {
     Frame frame = makeFrame(Opcode::SetStopMacroSending,
                             {kStopMacroPattern[0], kStopMacroPattern[1], kStopMacroPattern[2]});
-    hid_SetCmd(frame.data());
+    return hid_SetCmd(frame.data());
 }
 
-void MS_HT66FB560::hid_0CH_SetFwProfile(uchar profileId, uchar *src128)
+bool MS_HT66FB560::hid_0CH_SetFwProfile(uchar profileId, uchar *src128)
 {
     Frame frame = makeFrame(Opcode::SetFwProfile, {profileId, kBlockLengthMarker});
-    hid_SetDataCmd(frame.data(), src128, kBlockSize);
+    return hid_SetDataCmd(frame.data(), src128, kBlockSize);
 }
 
-void MS_HT66FB560::hid_0DH_SetKeyMatrix(uchar profileId, uchar *src128)
+bool MS_HT66FB560::hid_0DH_SetKeyMatrix(uchar profileId, uchar *src128)
 {
     Frame frame = makeFrame(Opcode::SetKeyMatrix, {profileId, kBlockLengthMarker});
-    hid_SetDataCmd(frame.data(), src128, kBlockSize);
+    return hid_SetDataCmd(frame.data(), src128, kBlockSize);
 }
 
-void MS_HT66FB560::hid_0FH_SetMacroKey(uchar macroId, uchar *src128)
+bool MS_HT66FB560::hid_0FH_SetMacroKey(uchar macroId, uchar *src128)
 {
     Frame frame = makeFrame(Opcode::SetMacroKey, {macroId, kBlockLengthMarker});
-    hid_SetDataCmd(frame.data(), src128, kBlockSize);
+    return hid_SetDataCmd(frame.data(), src128, kBlockSize);
 }
 
 bool MS_HT66FB560::hid_80H_GetFWVersion(QString &version)
 {
     Frame frame = makeFrame(Opcode::GetFWVersion);
-    if (!hid_GetCmd(frame.data())) {
+    if (!getCmd(frame.data(), int(kValueByte3) + 1)) {
         version = QStringLiteral("unknown");
         return false;
     }

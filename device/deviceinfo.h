@@ -32,6 +32,10 @@ struct DeviceOpenInfo
     quint32 reportLength = 0;
     bool hasCode = false;
     DeviceCode code{};
+    // The USB identity the interfaces were found under. Linux hands a freed /dev/hidrawN to the next device
+    // at once, so every exchange checks the device it opened against these before it sends anything.
+    quint16 vid = 0;
+    quint16 pid = 0;
 };
 
 // The reserved device code of a device the program must not talk to.

@@ -32,3 +32,8 @@ QString firmwareVersionText(uchar major, uchar minor)
     return QString::number(major, 16) + QLatin1Char('.') +
            QStringLiteral("%1").arg(minor, 2, 16, QLatin1Char('0')).toUpper();
 }
+
+QString opcodeText(uchar opcode)
+{
+    return QStringLiteral("%1H").arg(opcode, 2, 16, QLatin1Char('0')).toUpper();
+}

@@ -33,6 +33,7 @@ static_assert(kBlockSize == 128 && kBlockSize <= kDataBufferSize, "a block fits 
 static_assert(kBlockLengthMarker == kBlockSize, "the block writes announce their length");
 
 using Frame = std::array<uchar, kFrameSize>;
+using DataBlock = std::array<uchar, kBlockSize>;
 
 namespace Opcode {
 constexpr uchar SetFunctionOption = 0x01;
@@ -70,6 +71,9 @@ void setFrameChecksum(uchar *src9);
 
 // A zeroed frame with the opcode and up to six parameters in bytes 2..7; the checksum is left 0.
 Frame makeFrame(uchar opcode, std::initializer_list<uchar> params = {});
+
+// "0CH": how the log names a command.
+QString opcodeText(uchar opcode);
 
 // The firmware version from the reply's bytes 2 and 3: "1.0A", "1b.05".
 QString firmwareVersionText(uchar major, uchar minor);

@@ -16,11 +16,6 @@ struct HidCloser
 };
 using HidHandle = std::unique_ptr<hid_device, HidCloser>;
 
-QString opcodeText(uchar opcode)
-{
-    return QStringLiteral("%1H").arg(opcode, 2, 16, QLatin1Char('0')).toUpper();
-}
-
 void pause(int ms)
 {
     if (ms > 0)
@@ -74,6 +69,36 @@ bool writeDataPhase(hid_device *dev, UsbTask &t)
     return failed == 0;
 }
 
+// Linux reuses a freed /dev/hidrawN for the next device at once: until the next check the stored path may
+// lead to a keyboard or a headset. Only the device detection found may receive the mouse's frames.
+bool isTheDevice(hid_device *dev, const UsbTask &t)
+{
+    const hid_device_info *info = hid_get_device_info(dev);
+    if (info && info->vendor_id == t.vid && info->product_id == t.pid)
+        return true;
+    if (info)
+        qCWarning(lcDevice).noquote() << opcodeText(t.frame[kFrameOpcodeByte]) << "not sent:" << t.commandPath
+                                      << QStringLiteral("now belongs to %1:%2, not to the mouse")
+                                             .arg(info->vendor_id, 4, 16, QLatin1Char('0'))
+                                             .arg(info->product_id, 4, 16, QLatin1Char('0'));
+    else
+        qCWarning(lcDevice).noquote()
+            << opcodeText(t.frame[kFrameOpcodeByte]) << "not sent: cannot tell what" << t.commandPath << "is";
+    return false;
+}
+
+// A chunk that came after the previous read gave up would otherwise be taken as the start of this block.
+void drainStaleReports(hid_device *dev, const UsbTask &t)
+{
+    std::vector<uchar> buffer(t.reportLength + 1);
+    int stale = 0;
+    while (stale < kMaxStaleReports && hid_read_timeout(dev, buffer.data(), buffer.size(), 0) > 0)
+        ++stale;
+    if (stale > 0)
+        qCDebug(lcDevice).noquote() << opcodeText(t.frame[kFrameOpcodeByte]) << "dropped" << stale
+                                    << "stale input reports before the block read";
+}
+
 } // namespace
 
 bool exchangeFits(const UsbTask &t)
@@ -118,7 +143,11 @@ bool Master::exchange(UsbTask &t)
         qCDebug(lcDevice).noquote() << opcodeText(opcode) << "not sent: cannot open" << t.commandPath;
         return false;
     }
+    if (!isTheDevice(dev.get(), t))
+        return false;
     hid_set_nonblocking(dev.get(), 0);
+    if (read && t.dataLength > 0)
+        drainStaleReports(dev.get(), t);
 
     if (t.hasCode)
         scrambleFrame(t.frame.data() + kFrameOpcodeByte, t.code);
@@ -130,7 +159,8 @@ bool Master::exchange(UsbTask &t)
     }
     if (read) {
         t.reply[kFrameReportIdByte] = kFrameReportId;
-        if (hid_get_feature_report(dev.get(), t.reply.data(), featureLength) < 0) {
+        t.replyLength = hid_get_feature_report(dev.get(), t.reply.data(), featureLength);
+        if (t.replyLength < 0) {
             qCDebug(lcDevice).noquote() << opcodeText(opcode) << "no reply feature report";
             return false;
         }

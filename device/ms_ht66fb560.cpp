@@ -40,10 +40,12 @@ MS_HT66FB560::~MS_HT66FB560()
     m_slave->deleteLater();
 }
 
-bool MS_HT66FB560::hid_FindDevice(int index, const DeviceInfo &entry)
+bool MS_HT66FB560::hid_FindDevice(int index, const DeviceInfo &entry, bool *answered)
 {
     DeviceOpenInfo info;
     info.index = index;
+    info.vid = entry.vid;
+    info.pid = entry.pid;
     info.productName = entry.productName;
     info.reportLength = entry.reportLength;
     info.hasCode = !entry.sCode.isEmpty();
@@ -77,11 +79,13 @@ bool MS_HT66FB560::hid_FindDevice(int index, const DeviceInfo &entry)
                               << !commandPath.isEmpty() << ", input interface" << !inputPath.isEmpty() << ")";
     }
 
-    hid_OpenDevice(info);
+    const bool took = hid_OpenDevice(info);
+    if (answered)
+        *answered = found && took;
     return found;
 }
 
-void MS_HT66FB560::hid_OpenDevice(const DeviceOpenInfo &info)
+bool MS_HT66FB560::hid_OpenDevice(const DeviceOpenInfo &info)
 {
     static_cast<DeviceOpenInfo &>(requestTemplate) = info;
     requestTemplate.featureLength = kFeatureLength;
@@ -92,8 +96,9 @@ void MS_HT66FB560::hid_OpenDevice(const DeviceOpenInfo &info)
         qCWarning(lcDevice) << "report length" << info.reportLength
                             << "is unusable: block commands will be refused";
 
-    hid_01H_SetFunctionOption(kDetectFunctionOption);
+    const bool took = hid_01H_SetFunctionOption(kDetectFunctionOption);
     m_slave->startListener(info, kVendorReportLength);
+    return took;
 }
 
 void MS_HT66FB560::onVendor(QList<uchar> vCmd)
@@ -127,29 +132,40 @@ bool MS_HT66FB560::prepare(uchar *src9, const uchar *data, int length)
     return true;
 }
 
-void MS_HT66FB560::hid_SetCmd(uchar *src9)
+bool MS_HT66FB560::hid_SetCmd(uchar *src9)
 {
     if (!prepare(src9, nullptr, 0))
-        return;
+        return false;
     UsbTask t = requestTemplate;
-    m_master->exchange(t);
+    return m_master->exchange(t);
 }
 
-void MS_HT66FB560::hid_SetDataCmd(uchar *src9, uchar *data, int length)
+bool MS_HT66FB560::hid_SetDataCmd(uchar *src9, uchar *data, int length)
 {
     if (!prepare(src9, data, length))
-        return;
+        return false;
     UsbTask t = requestTemplate;
-    m_master->exchange(t);
+    return m_master->exchange(t);
 }
 
 bool MS_HT66FB560::hid_GetCmd(uchar *src9)
+{
+    return getCmd(src9, 0);
+}
+
+bool MS_HT66FB560::getCmd(uchar *src9, int replyBytes)
 {
     if (!prepare(src9, nullptr, 0))
         return false;
     UsbTask t = requestTemplate;
     t.reply.fill(0);
-    const bool ok = m_master->exchange(t);
+    bool ok = m_master->exchange(t);
+    // A reply that stops before the value byte would hand the caller a zero the mouse never sent.
+    if (ok && t.replyLength < replyBytes) {
+        qCDebug(lcDevice).noquote() << opcodeText(src9[kFrameOpcodeByte]) << "reply of" << t.replyLength
+                                    << "bytes carries no value";
+        ok = false;
+    }
     std::copy(t.reply.begin(), t.reply.end(), src9);
     return ok;
 }

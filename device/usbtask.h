@@ -12,6 +12,9 @@ constexpr int kSettleDelayMs = 30; // the firmware needs this after a command be
 constexpr int kChunkDelayMs = 10;  // and this after each output report of a block write
 // hidapi reads in blocking mode wait forever; a silent or vanished mouse must not hang the program.
 constexpr int kDataReadTimeoutMs = 1000;
+// Reports left on a fresh handle before a block read are stale (a chunk that missed the previous read's
+// limit); more than a few means something else is talking on the interface.
+constexpr int kMaxStaleReports = 16;
 
 // One exchange with the mouse: the opened device, then the request.
 struct UsbTask : DeviceOpenInfo
@@ -20,6 +23,7 @@ struct UsbTask : DeviceOpenInfo
     int dataLength = 0;
     Frame frame{};
     Frame reply{};
+    int replyLength = 0; // bytes the reply feature report actually carried
     std::array<uchar, kDataBufferSize> data{};
     int settleDelayMs = kSettleDelayMs;
     int chunkDelayMs = kChunkDelayMs;

@@ -21,7 +21,7 @@ constexpr int FileNameLength = 5 + LanguageFiles::CodeLength + 4; // "lang_" cod
 
 constexpr int MessageCount = 7;
 constexpr int ProductLayoutCount = 16;
-// The scene indexes 141 strings; the bound keeps a damaged "font/total" from filling memory.
+// The scene indexes 145 strings; the bound keeps a damaged "font/total" from filling memory.
 constexpr int MaxGeneralStrings = 1024;
 
 constexpr int ChinaCountry = 44;

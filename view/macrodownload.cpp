@@ -2,7 +2,6 @@
 #include "keynamemap.h"
 #include "macroencoder.h"
 #include "macrolibrary.h"
-#include "ms_ht66fb560.h"
 #include "myqquickview.h"
 
 #include <QFileInfo>
@@ -25,6 +24,8 @@ QList<uchar> myQQuickView::macroIncode(QStringList macros)
 void myQQuickView::vesk_0FH_SetMacroKey(QVariant macroId, QVariant name)
 {
     const QString macroName = name.toString();
+    if (!takesDeviceEdits("vesk_0FH_SetMacroKey"))
+        return;
     if (!isValidMacroName(macroName)) {
         qCWarning(lcView) << "macro download refused: not a macro name:" << macroName;
         return;
@@ -41,10 +42,10 @@ void myQQuickView::vesk_0FH_SetMacroKey(QVariant macroId, QVariant name)
     if (QFileInfo(path).isFile())
         repeat = QSettings(path, QSettings::IniFormat).value(macroRepeatKey(), DefaultRepeat).toUInt();
 
-    MacroBlock block = macroDeviceBlock(bytes, repeat);
-    if (!protocol) {
-        qCWarning(lcView) << "macro download without a protocol object";
+    const MacroBlock block = macroDeviceBlock(bytes, repeat);
+    if (!deviceLink) {
+        qCWarning(lcView) << "macro download without a device link";
         return;
     }
-    protocol->hid_0FH_SetMacroKey(uchar(macroId.toInt() & MacroIdMask), block.data());
+    deviceLink->sendMacroKey(uchar(macroId.toInt() & MacroIdMask), block);
 }

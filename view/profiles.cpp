@@ -6,7 +6,6 @@
 // mouse must never receive zeros the user did not choose). A mirror list shorter than its length (a short
 // line in the store) reads as if padded with zeros and is padded when a setter changes it.
 
-#include "ms_ht66fb560.h"
 #include "myqquickview.h"
 #include "profileblock.h"
 #include "profilestore.h"
@@ -130,24 +129,31 @@ void myQQuickView::storeAllProfiles()
         storeProfile(p);
 }
 
+bool myQQuickView::holdsProfileBlock(int profile, const char *operation) const
+{
+    if (profile_fw[profile].size() >= kSize)
+        return true;
+    qCDebug(lcView) << operation << "refused: the mirror holds" << profile_fw[profile].size()
+                    << "bytes of profile" << profile << "'s block, not" << kSize;
+    return false;
+}
+
 void myQQuickView::sendProfileBlock(uchar profile)
 {
-    if (!protocol) {
+    if (!deviceLink) {
         qCDebug(lcView) << "0CH for profile" << profile << "not sent: no device link";
         return;
     }
-    Block block = toBlock(profile_fw[profile]);
-    protocol->hid_0CH_SetFwProfile(profile, block.data());
+    deviceLink->sendFwProfile(profile, toBlock(profile_fw[profile]));
 }
 
 void myQQuickView::sendKeyMatrix(uchar profile, const std::array<uchar, 128> &block)
 {
-    if (!protocol) {
+    if (!deviceLink) {
         qCDebug(lcView) << "0DH for profile" << profile << "not sent: no device link";
         return;
     }
-    Block copy = block;
-    protocol->hid_0DH_SetKeyMatrix(profile, copy.data());
+    deviceLink->sendKeyMatrix(profile, block);
 }
 
 uint myQQuickView::vesk_GetMaxDpiStage()
@@ -159,42 +165,44 @@ uint myQQuickView::vesk_GetMaxDpiStage()
 
 void myQQuickView::vesk_02H_SetCurrentProfile(uchar profileId)
 {
-    if (!acceptsProfile(profileId, "vesk_02H_SetCurrentProfile"))
+    if (!acceptsProfile(profileId, "vesk_02H_SetCurrentProfile") ||
+        !takesDeviceEdits("vesk_02H_SetCurrentProfile"))
         return;
     curProfile = profileId;
     profileStore->setValue(profilestore::kCurProfileKey, int(profileId));
-    if (protocol)
-        protocol->hid_02H_SetCurrentProfile(profileId);
+    if (deviceLink)
+        deviceLink->sendCurrentProfile(profileId);
 }
 
 void myQQuickView::vesk_03H_SetReportRate(uchar rate)
 {
     const uchar p = curProfile;
-    if (!acceptsProfile(p, "vesk_03H_SetReportRate"))
+    if (!acceptsProfile(p, "vesk_03H_SetReportRate") || !takesDeviceEdits("vesk_03H_SetReportRate"))
         return;
     other_fw[p] = padded(other_fw[p], kOtherMinLength);
     other_fw[p][kOtherRate] = int(rate);
     vesk_SetDirty_Other(p);
-    if (protocol)
-        protocol->hid_03H_SetReportRate(rate, p);
+    if (deviceLink)
+        deviceLink->sendReportRate(rate, p);
 }
 
 void myQQuickView::vesk_04H_SetDPIStage(uchar stage)
 {
     const uchar p = curProfile;
-    if (!acceptsProfile(p, "vesk_04H_SetDPIStage"))
+    if (!acceptsProfile(p, "vesk_04H_SetDPIStage") || !takesDeviceEdits("vesk_04H_SetDPIStage"))
         return;
     other_fw[p] = padded(other_fw[p], kOtherMinLength);
     other_fw[p][kOtherStage] = int(stage);
     vesk_SetDirty_Other(p);
-    if (protocol)
-        protocol->hid_04H_SetDPIStage(stage, p);
+    if (deviceLink)
+        deviceLink->sendDpiStage(stage, p);
 }
 
 void myQQuickView::vesk_0CH_SetRGBLedEffect(uchar effect, uchar light, uchar speed)
 {
     const uchar p = curProfile;
-    if (!acceptsProfile(p, "vesk_0CH_SetRGBLedEffect"))
+    if (!acceptsProfile(p, "vesk_0CH_SetRGBLedEffect") || !takesDeviceEdits("vesk_0CH_SetRGBLedEffect") ||
+        !holdsProfileBlock(p, "vesk_0CH_SetRGBLedEffect"))
         return;
     assign(profile_fw[p], kEffect, {int(effect), int(light), int(speed)}, kEffectCount);
     vesk_SetDirty_Profile(p);
@@ -205,7 +213,8 @@ void myQQuickView::vesk_0CH_SetDpi8Color(QVariantList src24)
 {
     const uchar p = curProfile;
     if (!acceptsProfile(p, "vesk_0CH_SetDpi8Color") ||
-        !acceptsList(src24, kDpi8ColorCount, "vesk_0CH_SetDpi8Color"))
+        !acceptsList(src24, kDpi8ColorCount, "vesk_0CH_SetDpi8Color") ||
+        !takesDeviceEdits("vesk_0CH_SetDpi8Color") || !holdsProfileBlock(p, "vesk_0CH_SetDpi8Color"))
         return;
     assign(profile_fw[p], kDpi8Color, src24, kDpi8ColorCount);
     vesk_SetDirty_Profile(p);
@@ -215,7 +224,8 @@ void myQQuickView::vesk_0CH_SetDpi8Color(QVariantList src24)
 void myQQuickView::vesk_0CH_SetDpi8Io(QVariantList src8)
 {
     // The palette indices live in profile 0's block whichever profile is current.
-    if (!acceptsList(src8, kDpi8IoCount, "vesk_0CH_SetDpi8Io"))
+    if (!acceptsList(src8, kDpi8IoCount, "vesk_0CH_SetDpi8Io") || !takesDeviceEdits("vesk_0CH_SetDpi8Io") ||
+        !holdsProfileBlock(0, "vesk_0CH_SetDpi8Io"))
         return;
     assign(profile_fw[0], kDpi8Io, src8, kDpi8IoCount);
     vesk_SetDirty_Profile(0);
@@ -226,7 +236,8 @@ void myQQuickView::vesk_0CH_SetDpi8Stage(QVariantList src16)
 {
     const uchar p = curProfile;
     if (!acceptsProfile(p, "vesk_0CH_SetDpi8Stage") ||
-        !acceptsList(src16, kDpi8StageCount, "vesk_0CH_SetDpi8Stage"))
+        !acceptsList(src16, kDpi8StageCount, "vesk_0CH_SetDpi8Stage") ||
+        !takesDeviceEdits("vesk_0CH_SetDpi8Stage") || !holdsProfileBlock(p, "vesk_0CH_SetDpi8Stage"))
         return;
     assign(profile_fw[p], kDpi8Stage, src16, kDpi8StageCount);
     vesk_SetDirty_Profile(p);
@@ -236,7 +247,8 @@ void myQQuickView::vesk_0CH_SetDpi8Stage(QVariantList src16)
 void myQQuickView::vesk_0CH_SetPressGun(uchar xOffset, uchar yOffset, uchar times, bool enable,
                                         bool cursor_return, uchar profileId)
 {
-    if (!acceptsProfile(profileId, "vesk_0CH_SetPressGun"))
+    if (!acceptsProfile(profileId, "vesk_0CH_SetPressGun") || !takesDeviceEdits("vesk_0CH_SetPressGun") ||
+        !holdsProfileBlock(profileId, "vesk_0CH_SetPressGun"))
         return;
     applyPressGun(profile_fw[profileId], PressGun{xOffset, yOffset, times, enable, cursor_return});
     vesk_SetDirty_Profile(profileId);
@@ -246,18 +258,21 @@ void myQQuickView::vesk_0CH_SetPressGun(uchar xOffset, uchar yOffset, uchar time
 void myQQuickView::vesk_0DH_SetKeyMatrix(QVariantList src64)
 {
     if (!acceptsProfile(curProfile, "vesk_0DH_SetKeyMatrix") ||
-        !acceptsList(src64, kKeyMatrixSize, "vesk_0DH_SetKeyMatrix"))
+        !acceptsList(src64, kKeyMatrixSize, "vesk_0DH_SetKeyMatrix") ||
+        !takesDeviceEdits("vesk_0DH_SetKeyMatrix"))
+        return;
+    const KeyMatrixPlan plan = planKeyMatrix(src64);
+    // Gun keys change profile 0's option bit, which goes out with its whole block.
+    if (plan.hasGunKeys && !holdsProfileBlock(0, "vesk_0DH_SetKeyMatrix"))
         return;
     matrix_fw[0] = src64.mid(0, kKeyMatrixSize);
     vesk_SetDirty_Matrix(0);
 
-    const KeyMatrixPlan plan = planKeyMatrix(src64);
     if (!plan.hasGunKeys) {
         sendKeyMatrix(curProfile, plan.main);
         return;
     }
     // The option bit is the mouse's business only: it changes in the mirror but is not persisted here.
-    profile_fw[0] = padded(profile_fw[0], kSize);
     profile_fw[0][kOptionBits] =
         int(keyMatrixOptionBits(byteOf(profile_fw[0].at(kOptionBits)), plan.hasTwoGunLoop));
     sendProfileBlock(0);
@@ -268,7 +283,8 @@ void myQQuickView::vesk_0DH_SetKeyMatrix(QVariantList src64)
 
 void myQQuickView::vesk_SetLED8StageColor(QVariantList src24)
 {
-    if (!acceptsList(src24, kLed8StageColorCount, "vesk_SetLED8StageColor"))
+    if (!acceptsList(src24, kLed8StageColorCount, "vesk_SetLED8StageColor") ||
+        !takesDeviceEdits("vesk_SetLED8StageColor") || !holdsProfileBlock(0, "vesk_SetLED8StageColor"))
         return;
     applyLed8StageColor(profile_fw[0], src24);
     vesk_SetDirty_Profile(0);

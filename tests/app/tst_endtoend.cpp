@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
+
 namespace {
 
 const QString Title = QStringLiteral("Vesk Mouse Configuration");
@@ -62,6 +64,7 @@ class TestEndToEnd : public QObject
 private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
+    void mousePluggedInLaterShowsItsValues();
     void dpiStageChangedAndApplied();
     void recordedMacroBoundToAKeyAndApplied();
     void stageColourChangedAndApplied();
@@ -72,9 +75,11 @@ private:
     void openPage(const QPoint &menuButton);
     QByteArray mouseBlock(const QString &section) const;
     QByteArray readStateBlock(const QString &section, const QString &key) const;
+    void setPlugged(bool plugged);
 
     QTemporaryDir m_work;
     QString m_state;
+    QString m_store;
     QProcess m_program;
     QPoint m_origin;
     QByteArray m_profile0;
@@ -96,24 +101,30 @@ void TestEndToEnd::initTestCase()
     QFile::setPermissions(m_work.filePath(QStringLiteral("run")),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
-    // The mouse stores what the shipped profiles describe, as a mouse fresh from the factory would.
+    // The mouse stores what the shipped profiles describe, but for its second DPI stage, which it holds at
+    // 1000 where the program's store says 800: the mouse is not plugged in yet when the program starts.
     const QSettings store(folder + QStringLiteral("/modules/setting/p_Vesk.bin"), QSettings::IniFormat);
+    m_profile0 = block(storedList(store, QStringLiteral("profile_fw/0")));
+    m_profile1 = block(storedList(store, QStringLiteral("profile_fw/1")));
+    m_profile1[0x55] = char(1000 / 50);
+    m_profile1[0x5D] = char(1000 / 50);
     m_state = m_work.filePath(QStringLiteral("mouse.state"));
     QFile state(m_state);
     QVERIFY(state.open(QIODevice::WriteOnly));
-    QByteArray text = "[device]\nplugged=1\ncurrent_profile=1\ntwinkle=0\n";
+    QByteArray text = "[device]\nplugged=0\ncurrent_profile=1\ntwinkle=0\n";
     for (int p = 0; p < 6; ++p) {
         const QList<int> other = storedList(store, QStringLiteral("other_fw/%1").arg(p));
+        const QByteArray profile =
+            p == 1 ? m_profile1 : block(storedList(store, QStringLiteral("profile_fw/%1").arg(p)));
         text += "\n[profile" + QByteArray::number(p) + "]\n";
         text += "stage=" + QByteArray::number(other.value(0, 1)) + '\n';
         text += "rate=" + QByteArray::number(other.value(1, 1)) + '\n';
-        text += "block=" + block(storedList(store, QStringLiteral("profile_fw/%1").arg(p))).toHex() + '\n';
+        text += "block=" + profile.toHex() + '\n';
         text += "matrix=" + block(storedList(store, QStringLiteral("matrix_fw/%1").arg(p))).toHex() + '\n';
     }
     state.write(text);
     state.close();
-    m_profile0 = block(storedList(store, QStringLiteral("profile_fw/0")));
-    m_profile1 = block(storedList(store, QStringLiteral("profile_fw/1")));
+    m_store = folder + QStringLiteral("/modules/setting/p_Vesk.bin");
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), m_work.filePath(QStringLiteral("home")));
@@ -191,6 +202,39 @@ QByteArray TestEndToEnd::readStateBlock(const QString &section, const QString &k
 QByteArray TestEndToEnd::mouseBlock(const QString &section) const
 {
     return readStateBlock(section, QStringLiteral("block"));
+}
+
+// Plugging in, as a script does it to the virtual mouse: a new state file moved over the old one.
+void TestEndToEnd::setPlugged(bool plugged)
+{
+    QFile file(m_state);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray text = file.readAll();
+    file.close();
+    text.replace(plugged ? "plugged=0" : "plugged=1", plugged ? "plugged=1" : "plugged=0");
+    QFile next(m_state + QStringLiteral(".new"));
+    QVERIFY(next.open(QIODevice::WriteOnly));
+    next.write(text);
+    next.close();
+    QVERIFY(std::rename(qPrintable(next.fileName()), qPrintable(m_state)) == 0);
+}
+
+// Started without the mouse, the program shows its store; the mouse plugged in afterwards is read, its values
+// reach the pages, and an APPLY gives the mouse back what it holds instead of the store's values.
+void TestEndToEnd::mousePluggedInLaterShowsItsValues()
+{
+    setPlugged(true);
+    // The program notices the plug, checks two seconds later and writes what the mouse holds into its store.
+    QTRY_COMPARE_WITH_TIMEOUT(
+        block(storedList(QSettings(m_store, QSettings::IniFormat), QStringLiteral("profile_fw/1")))
+            .toHex(' '),
+        m_profile1.toHex(' '), 15000);
+    QTest::qWait(1000);
+    openPage(SensorPageButton);
+    apply(SensorApply);
+    QCOMPARE(mouseBlock(QStringLiteral("profile1")).toHex(' '), m_profile1.toHex(' '));
+    QCOMPARE(mouseBlock(QStringLiteral("profile0")).toHex(' '), m_profile0.toHex(' '));
+    openPage(SensorPageButton); // closes the page again for the flows that follow
 }
 
 void TestEndToEnd::dpiStageChangedAndApplied()

@@ -74,6 +74,7 @@ private Q_SLOTS:
     void failedReads();
     void blockReadFaults_data();
     void blockReadFaults();
+    void nothingReachesAnotherDeviceOnTheMousePath();
     void vanishDuringBlockWrite();
 
 private:
@@ -142,6 +143,10 @@ void TestDeviceFaults::failedReads_data()
     QTest::newRow("feature reports fail") << QStringLiteral("feature") << false;
     QTest::newRow("mouse unplugged") << QStringLiteral("unplugged") << false;
     QTest::newRow("mouse vanishes after the command frame") << QStringLiteral("vanish") << false;
+    // A reply cut before its value byte would hand the caller a zero the mouse never sent.
+    QTest::newRow("reply stops before the value byte") << QStringLiteral("short reply") << false;
+    // Linux hands a freed /dev/hidrawN to the next device at once.
+    QTest::newRow("the mouse's path now leads to another device") << QStringLiteral("foreign") << false;
 }
 
 void TestDeviceFaults::failedReads()
@@ -160,11 +165,19 @@ void TestDeviceFaults::failedReads()
             vmouse::failFeatureReports(-1);
         else if (fault == QLatin1String("unplugged"))
             vmouse::setPlugged(false);
+        else if (fault == QLatin1String("short reply"))
+            vmouse::shortFeatureReplies(-1, 2);
+        else if (fault == QLatin1String("foreign"))
+            vmouse::setForeignDeviceOnMousePaths(true);
         else
             vmouse::unplugAfterReports(1);
     };
 
     for (const auto &[name, read] : readCommands()) {
+        // A block read's reply carries no value; its block is what counts.
+        if (fault == QLatin1String("short reply") && name.startsWith(QLatin1String("8")) &&
+            QStringLiteral("8CH 8DH 8FH").contains(name))
+            continue;
         vmouse::reset();
         inject();
         vmouse::clearWireLog();
@@ -173,6 +186,7 @@ void TestDeviceFaults::failedReads()
         QVERIFY2(outcome.outputsAsPreset, qPrintable(name));
         if (noIo)
             QVERIFY2(vmouse::wireLog().empty(), qPrintable(name));
+        QVERIFY2(vmouse::foreignReportCount() == 0, qPrintable(name));
         QVERIFY2(vmouse::openHandleCount() == 0, qPrintable(name));
     }
 
@@ -190,6 +204,8 @@ void TestDeviceFaults::blockReadFaults_data()
     QTest::newRow("input reports come short") << QStringLiteral("short");
     QTest::newRow("input reports never come") << QStringLiteral("silent");
     QTest::newRow("mouse vanishes after the first input report") << QStringLiteral("vanish");
+    // The second half comes after the read gave up and waits on the interface for the next handle.
+    QTest::newRow("second half arrives after the read's limit") << QStringLiteral("late");
 }
 
 void TestDeviceFaults::blockReadFaults()
@@ -201,6 +217,8 @@ void TestDeviceFaults::blockReadFaults()
         vmouse::shortInputReports(-1);
     else if (fault == QLatin1String("silent"))
         vmouse::silentInputReports(true);
+    else if (fault == QLatin1String("late"))
+        vmouse::lateInputReports(1, 1);
     else
         vmouse::unplugAfterReports(3);
 
@@ -212,6 +230,25 @@ void TestDeviceFaults::blockReadFaults()
     // Two reports of at most one second each; the bound is loose on purpose.
     QVERIFY(timer.elapsed() < 10000);
     QVERIFY(std::all_of(block.begin(), block.end(), [](uchar c) { return c == 0x5A; }));
+    QCOMPARE(vmouse::openHandleCount(), 0);
+
+    // The next read takes the next block whole, never a leftover of this one.
+    vmouse::shortInputReports(0);
+    vmouse::silentInputReports(false);
+    vmouse::setPlugged(true);
+    vmouse::setProfileBlock(2, toVmouse(pattern(9)));
+    QVERIFY(m->hid_8CH_GetFwProfile(2, block.data()));
+    QVERIFY(block == pattern(9));
+}
+
+void TestDeviceFaults::nothingReachesAnotherDeviceOnTheMousePath()
+{
+    vmouse::setForeignDeviceOnMousePaths(true);
+    Block block = pattern(4);
+    QVERIFY(!m->hid_0CH_SetFwProfile(1, block.data()));
+    QVERIFY(!m->hid_02H_SetCurrentProfile(2));
+    QCOMPARE(vmouse::foreignReportCount(), 0);
+    QCOMPARE(wire::kinds(wire::commandRecords()), QStringLiteral("open close open close"));
     QCOMPARE(vmouse::openHandleCount(), 0);
 }
 

@@ -1,5 +1,6 @@
-// Detection and the listener thread against the virtual mouse.
+// Detection, the listener thread and the device link's own thread against the virtual mouse.
 
+#include "devicelink.h"
 #include "master.h"
 #include "ms_ht66fb560.h"
 #include "slave.h"
@@ -7,7 +8,9 @@
 #include "wire.h"
 
 #include <QElapsedTimer>
+#include <QMetaEnum>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
@@ -33,6 +36,41 @@ DeviceInfo mouseEntry()
 const QString cmdPath = QString::fromLatin1(vmouse::kCommandPath);
 const QString inPath = QString::fromLatin1(vmouse::kInputPath);
 
+// A check through the link, waited for.
+DeviceCheck checkNow(DeviceLink &link)
+{
+    QSignalSpy checked(&link, &DeviceLink::checked);
+    link.check(1, mouseEntry());
+    if (!checked.wait(15000))
+        return {};
+    return checked.constFirst().constFirst().value<DeviceCheck>();
+}
+
+// The opcodes of the frames that were offered to the command interface (wherever it lives now), in order.
+QStringList framesSent()
+{
+    QStringList opcodes;
+    for (const vmouse::WireRecord &r : vmouse::wireLog()) {
+        if (r.kind == WireKind::FeatureOut && r.bytes.size() > 1)
+            opcodes.append(QStringLiteral("%1").arg(r.bytes[1], 2, 16, QLatin1Char('0')).toUpper());
+    }
+    return opcodes;
+}
+
+// "0CH (profile 0):Failed" for every notSent delivery.
+QStringList notSentText(const QSignalSpy &spy)
+{
+    QStringList text;
+    for (const QList<QVariant> &args : spy) {
+        const auto why = args.at(1).value<DeviceLink::Failure>();
+        const QString reason =
+            QString::fromLatin1(QMetaEnum::fromType<DeviceLink::Failure>().valueToKey(int(why)));
+        for (const QString &command : args.at(0).toStringList())
+            text.append(command + QLatin1Char(':') + reason);
+    }
+    return text;
+}
+
 } // namespace
 
 class TestDeviceLink : public QObject
@@ -56,6 +94,12 @@ private Q_SLOTS:
     void vendorReports();
     void unplugEndsListener();
     void destructorStopsListener();
+
+    void commandsGoOutInOrder();
+    void failedCommandMakesTheLinkLook_data();
+    void failedCommandMakesTheLinkLook();
+    void commandsWithoutAMouseAreNotTried();
+    void commandsAskedForGoOutBeforeTheLinkEnds();
 
 private:
     std::unique_ptr<MS_HT66FB560> m;
@@ -319,6 +363,123 @@ void TestDeviceLink::destructorStopsListener()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(slave.isNull());
     QVERIFY(master.isNull());
+}
+
+void TestDeviceLink::commandsGoOutInOrder()
+{
+    DeviceLink link(*m);
+    QVERIFY(checkNow(link).connected());
+    vmouse::clearWireLog();
+    const wire::Block block = wire::pattern(3);
+    link.sendCurrentProfile(2);
+    link.sendFwProfile(1, block);
+    link.sendReportRate(8, 1);
+    link.sendMacroKey(5, block);
+    link.sendKeyMatrix(1, block);
+    link.sendDpiStage(3, 1);
+    QVERIFY(link.waitUntilIdle());
+    QCOMPARE(framesSent().join(QLatin1Char(' ')), QStringLiteral("02 0C 03 0F 0D 04"));
+    QCOMPARE(vmouse::currentProfile(), 2);
+    QVERIFY(vmouse::profileBlock(1) == wire::toVmouse(block));
+    QVERIFY(vmouse::macroBlock(5) == wire::toVmouse(block));
+}
+
+void TestDeviceLink::failedCommandMakesTheLinkLook_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("outcome");     // of the check the failure set off
+    QTest::addColumn<QString>("notSent"); // what the program hears did not reach the mouse
+    QTest::addColumn<QString>("frames");  // every frame offered to a command interface, in order
+
+    // A gun-loop key matrix: profile 0's block, then the matrices of profiles 1 to 4.
+    const auto dropped = [](const char *why) {
+        QString list = QStringLiteral("0CH (profile 0):Failed");
+        for (int p = 1; p <= 4; ++p)
+            list += QStringLiteral(", 0DH (profile %1):%2").arg(p).arg(QLatin1String(why));
+        return list;
+    };
+    const QString failedBlock = QStringLiteral("0CH (profile 0):Failed");
+
+    QTest::newRow("unplugged in the middle of the block: the rest is dropped")
+        << "unplug" << int(DeviceCheck::Outcome::Absent) << dropped("NoMouse") << "0C";
+    // One time-out for the command and one for the check's 01H, never one per queued command.
+    QTest::newRow("the mouse stops answering: one time-out per check")
+        << "wedge" << int(DeviceCheck::Outcome::NotAnswering) << dropped("NotAnswering") << "0C 01";
+    QTest::newRow("one failed exchange: the mouse is still there and takes the rest")
+        << "fail once" << int(DeviceCheck::Outcome::Connected) << failedBlock << "0C 01 0D 0D 0D 0D";
+    // The old node now belongs to a keyboard; the mouse came back under another one.
+    QTest::newRow("the mouse's node went to another device: nothing reaches it")
+        << "foreign" << int(DeviceCheck::Outcome::Connected) << failedBlock << "01 0D 0D 0D 0D";
+}
+
+void TestDeviceLink::failedCommandMakesTheLinkLook()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, outcome);
+    QFETCH(QString, notSent);
+    QFETCH(QString, frames);
+
+    DeviceLink link(*m);
+    QVERIFY(checkNow(link).connected());
+    vmouse::clearWireLog();
+    QSignalSpy notSentSpy(&link, &DeviceLink::notSent);
+    QSignalSpy checked(&link, &DeviceLink::checked);
+
+    if (fault == QLatin1String("unplug"))
+        vmouse::unplugAfterReports(2); // the frame and the first half of the block
+    else if (fault == QLatin1String("wedge"))
+        vmouse::setWedged(300);
+    else if (fault == QLatin1String("fail once"))
+        vmouse::failFeatureReports(1);
+    else
+        vmouse::setForeignDeviceOnMousePaths(true);
+
+    const wire::Block block = wire::pattern(7);
+    link.sendFwProfile(0, block);
+    for (uchar p = 1; p <= 4; ++p)
+        link.sendKeyMatrix(p, block);
+    QVERIFY(link.waitUntilIdle());
+    QTRY_COMPARE(checked.count(), 1);
+
+    const auto look = checked.constFirst().constFirst().value<DeviceCheck>();
+    QVERIFY(look.afterFailedSend);
+    QVERIFY(!look.reading);
+    QCOMPARE(int(look.outcome), outcome);
+    QTRY_COMPARE(notSentText(notSentSpy).join(QStringLiteral(", ")), notSent);
+    QCOMPARE(framesSent().join(QLatin1Char(' ')), frames);
+    QCOMPARE(vmouse::foreignReportCount(), 0);
+    // The block that broke off never replaces the mouse's own.
+    QVERIFY(vmouse::profileBlock(0) == vmouse::Block{});
+    const bool delivered = look.connected();
+    for (int p = 1; p <= 4; ++p)
+        QCOMPARE(vmouse::keyMatrix(p) == wire::toVmouse(block), delivered);
+}
+
+void TestDeviceLink::commandsWithoutAMouseAreNotTried()
+{
+    vmouse::setPlugged(false);
+    DeviceLink link(*m);
+    QCOMPARE(checkNow(link).outcome, DeviceCheck::Outcome::Absent);
+    QSignalSpy notSentSpy(&link, &DeviceLink::notSent);
+    link.sendCurrentProfile(1);
+    link.sendDpiStage(2, 1);
+    QVERIFY(link.waitUntilIdle());
+    QTRY_COMPARE(notSentText(notSentSpy).join(QStringLiteral(", ")),
+                 QStringLiteral("02H (profile 1):NoMouse, 04H (profile 1):NoMouse"));
+    QCOMPARE(framesSent(), QStringList());
+}
+
+void TestDeviceLink::commandsAskedForGoOutBeforeTheLinkEnds()
+{
+    vmouse::setUsbTiming(true);
+    {
+        DeviceLink link(*m);
+        QVERIFY(checkNow(link).connected());
+        for (uchar p = 1; p <= 3; ++p)
+            link.sendFwProfile(p, wire::pattern(p));
+    }
+    for (uchar p = 1; p <= 3; ++p)
+        QVERIFY(vmouse::profileBlock(p) == wire::toVmouse(wire::pattern(p)));
 }
 
 QTEST_GUILESS_MAIN(TestDeviceLink)

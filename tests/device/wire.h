@@ -86,7 +86,24 @@ inline DeviceOpenInfo virtualMouse(quint32 reportLength = 64, bool withInput = f
     if (withInput)
         info.inputPath = QString::fromLatin1(vmouse::kInputPath);
     info.reportLength = reportLength;
+    info.vid = vmouse::kVendorId;
+    info.pid = vmouse::kProductId;
     return info;
+}
+
+// The supported mouse's entry of the device list, as the virtual mouse presents it.
+inline DeviceInfo virtualMouseEntry()
+{
+    DeviceInfo entry;
+    entry.vid = vmouse::kVendorId;
+    entry.pid = vmouse::kProductId;
+    entry.usagePage = 0xff00;
+    entry.usage = 0xff00;
+    entry.usagePage2 = 0xff01;
+    entry.usage2 = 0x0001;
+    entry.productName = QStringLiteral("Vesk");
+    entry.reportLength = vmouse::kReportLength;
+    return entry;
 }
 
 using Block = std::array<uchar, kBlockSize>;

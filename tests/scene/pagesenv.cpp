@@ -1,9 +1,12 @@
 #include "pagesenv.h"
 
 #include "../app/programfolder.h"
+#include "../device/wire.h"
 #include "deviceinfo.h"
 #include "vmouse.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -109,6 +112,7 @@ PagesEnv::PagesEnv(const QString &shippedModules, QObject *parent)
 PagesEnv::~PagesEnv()
 {
     m_view.reset();
+    m_link.reset();
     m_ms.reset();
     QDir::setCurrent(m_previousDir);
 }
@@ -156,11 +160,17 @@ void PagesEnv::reset(bool connected)
 {
     // The old view answers the scene until the new one takes its place.
     std::unique_ptr<PagesView> old = std::move(m_view);
+    if (old)
+        old->setDeviceLink(nullptr);
+    m_link.reset();
     m_ms.reset();
     makeFolder();
     seedMouse();
-    // The mouse is seeded the same way every time, so one real synchronisation gives the store that every
-    // later one would write: later resets start from it and spare the mouse some 20 exchanges each.
+    if (!connected)
+        vmouse::setPlugged(false);
+    // The mouse is seeded the same way every time, so one real reading gives the store that every later one
+    // would write: later resets start from it, and their check only looks for the mouse (some 20 exchanges
+    // fewer each).
     const bool synced = connected && !m_syncedStore.isEmpty();
     if (synced)
         writeFile(QStringLiteral("modules/setting/p_Vesk.bin"), QString::fromUtf8(m_syncedStore));
@@ -168,24 +178,14 @@ void PagesEnv::reset(bool connected)
     m_pointer = PointerRecord();
     m_view = std::make_unique<PagesView>();
     m_view->setPointerSettings(std::make_unique<RecordingPointerSettings>(m_pointer));
-    if (synced)
-        m_view->syncWithDevice(); // without a mouse: the mirror comes from the store
-    if (connected) {
-        m_ms = std::make_unique<MS_HT66FB560>();
-        DeviceOpenInfo info;
-        info.index = 1;
-        info.commandPath = QString::fromLatin1(vmouse::kCommandPath);
-        info.reportLength = vmouse::kReportLength;
-        m_ms->hid_OpenDevice(info);
-        m_view->protocol = m_ms.get();
-        m_view->deviceConnected = true;
-    }
-    if (!synced) {
-        m_view->syncWithDevice();
-        if (connected) {
-            m_view->profileStore->sync();
-            m_syncedStore = readFile(QStringLiteral("modules/setting/p_Vesk.bin")).toUtf8();
-        }
+    m_ms = std::make_unique<MS_HT66FB560>();
+    m_link = std::make_unique<DeviceLink>(*m_ms);
+    m_view->setDeviceLink(m_link.get());
+    m_view->checkDevice(1, wire::virtualMouseEntry(), !synced);
+    settle();
+    if (connected && !synced) {
+        m_view->profileStore->sync();
+        m_syncedStore = readFile(QStringLiteral("modules/setting/p_Vesk.bin")).toUtf8();
     }
     vmouse::clearWireLog();
     if (m_engine)
@@ -193,38 +193,56 @@ void PagesEnv::reset(bool connected)
     old.reset();
 }
 
+void PagesEnv::settle() const
+{
+    QDeadlineTimer deadline(30000);
+    while (m_view && m_link && !deadline.hasExpired()) {
+        m_link->waitUntilIdle(int(deadline.remainingTime()));
+        QCoreApplication::sendPostedEvents();
+        if (m_link->isIdle() && !m_view->isCheckingDevice())
+            return;
+    }
+}
+
 QVariantList PagesEnv::profileBlock(int profile) const
 {
+    settle();
     return toList(vmouse::profileBlock(profile));
 }
 
 QVariantList PagesEnv::keyMatrix(int profile) const
 {
+    settle();
     return toList(vmouse::keyMatrix(profile), 64);
 }
 
 QVariantList PagesEnv::macroBlock(int macroId) const
 {
+    settle();
     return toList(vmouse::macroBlock(macroId));
 }
 
 int PagesEnv::currentProfile() const
 {
+    settle();
     return vmouse::currentProfile();
 }
 
 int PagesEnv::reportRate(int profile) const
 {
+    settle();
     return vmouse::reportRate(profile);
 }
 
 int PagesEnv::dpiStage(int profile) const
 {
+    settle();
     return vmouse::dpiStage(profile);
 }
 
 int PagesEnv::twinkleType() const
 {
+    settle();
     return vmouse::twinkleType();
 }
 
@@ -235,6 +253,7 @@ void PagesEnv::setTwinkleType(int type)
 
 QStringList PagesEnv::commands() const
 {
+    settle();
     QStringList opcodes;
     for (const vmouse::WireRecord &r : vmouse::wireLog()) {
         if (r.kind == vmouse::WireKind::FeatureOut && r.path == vmouse::kCommandPath && r.bytes.size() >= 2)
@@ -245,6 +264,7 @@ QStringList PagesEnv::commands() const
 
 void PagesEnv::clearCommands()
 {
+    settle();
     vmouse::clearWireLog();
 }
 
@@ -309,6 +329,7 @@ QString PagesEnv::folder() const
 void PagesEnv::syncView()
 {
     if (m_view)
-        m_view->syncWithDevice();
+        m_view->checkDevice(1, wire::virtualMouseEntry());
+    settle();
     vmouse::clearWireLog();
 }

@@ -5,6 +5,7 @@
 // QML tests reach this as "testEnv": they start every test from a fresh folder and a fresh mouse, answer the
 // questions the view asks the user, and read back what reached the mouse, the files and the system.
 
+#include "devicelink.h"
 #include "ms_ht66fb560.h"
 #include "myqquickview.h"
 #include "pointersettings.h"
@@ -113,11 +114,14 @@ public:
 private:
     void makeFolder();
     void seedMouse();
+    // Everything the view asked of its link has reached the mouse, and the results the view.
+    void settle() const;
 
     QString m_shipped;
     QString m_previousDir;
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<MS_HT66FB560> m_ms;
+    std::unique_ptr<DeviceLink> m_link;
     std::unique_ptr<PagesView> m_view;
     PointerRecord m_pointer;
     QPointer<QQmlEngine> m_engine;

@@ -41,14 +41,14 @@ void seedMouse()
 struct Rig
 {
     TestRunFolder folder;
-    MS_HT66FB560 ms;
+    MouseLink mouse;
     std::unique_ptr<myQQuickView> view;
 
     explicit Rig(const QByteArray &store = QByteArray())
     {
         installStores(store);
         view = std::make_unique<myQQuickView>();
-        connectVirtualMouse(ms, *view);
+        view->setDeviceLink(&mouse.link);
     }
 };
 
@@ -75,8 +75,10 @@ void TestDeviceSync::mousePresentIsReadIntoMirrorAndStore()
     for (int p = 1; p < 6; ++p)
         view.matrix_fw[p] = pattern(p, 64);
 
-    view.syncWithDevice();
+    QVERIFY(checkDevice(view));
 
+    QVERIFY(view.deviceConnected);
+    QCOMPARE(view.vesk_80H_GetFWVersion(), QStringLiteral("1.0A"));
     QCOMPARE(int(view.curProfile), 1);
     QCOMPARE(storeText(view, QStringLiteral("common"), QStringLiteral("curProfile")), QStringLiteral("1"));
     for (int p = 0; p < 6; ++p) {
@@ -95,10 +97,11 @@ void TestDeviceSync::mousePresentIsReadIntoMirrorAndStore()
     QCOMPARE(view.matrix_fw[0], storedValue(view, QStringLiteral("matrix_fw/0")));
     for (int p = 1; p < 6; ++p)
         QCOMPARE(view.matrix_fw[p], pattern(p, 64));
-    // Nothing is written to the mouse; 82H, then 8CH, 84H, 83H per profile with 89H after profile 0's 83H.
+    // Nothing but 01H is written to the mouse; 82H, then 8CH, 84H, 83H per profile with 89H after profile 0's
+    // 83H, and the firmware version last.
     QCOMPARE(commandNames(commands()),
-             QStringLiteral("82:0 8C:0 84:0 83:0 89:0 8C:1 84:1 83:1 8C:2 84:2 83:2 "
-                            "8C:3 84:3 83:3 8C:4 84:4 83:4 8C:5 84:5 83:5"));
+             QStringLiteral("01:15 82:0 8C:0 84:0 83:0 89:0 8C:1 84:1 83:1 8C:2 84:2 83:2 "
+                            "8C:3 84:3 83:3 8C:4 84:4 83:4 8C:5 84:5 83:5 80:0"));
     // The dirty lists play no part.
     QCOMPARE(storeText(view, QStringLiteral("profile_fw"), QStringLiteral("dirty")),
              QStringLiteral("false, false, false, false, false, false"));
@@ -110,7 +113,7 @@ void TestDeviceSync::sameCurrentProfileLeavesTheStoreKeyAlone()
     store.replace("[common]\ncurProfile=1\n", "");
     Rig rig(store);
     vmouse::setCurrentProfile(0);
-    rig.view->syncWithDevice();
+    QVERIFY(checkDevice(*rig.view));
     QCOMPARE(int(rig.view->curProfile), 0);
     QVERIFY(storeText(*rig.view, QStringLiteral("common"), QStringLiteral("curProfile")).isNull());
 }
@@ -119,7 +122,7 @@ void TestDeviceSync::mouseAbsentSendsNothingAndKeepsTheMatrices()
 {
     Rig rig(storeWithCurrentProfile(4));
     myQQuickView &view = *rig.view;
-    view.deviceConnected = false;
+    vmouse::setPlugged(false);
     for (int p = 0; p < 6; ++p) {
         view.matrix_fw[p] = pattern(p, 64);
         view.profile_fw[p] = pattern(p); // changed while the mouse was away, never persisted
@@ -127,9 +130,11 @@ void TestDeviceSync::mouseAbsentSendsNothingAndKeepsTheMatrices()
     view.curProfile = 2;
     const QByteArray store = readFile(kStorePath);
 
-    view.syncWithDevice();
+    QVERIFY(checkDevice(view));
 
-    QVERIFY(vmouse::wireLog().empty());
+    QVERIFY(!view.deviceConnected);
+    QCOMPARE(view.vesk_80H_GetFWVersion(), QStringLiteral("unknown"));
+    QVERIFY(commands().isEmpty());
     QCOMPARE(int(view.curProfile), 4);
     for (int p = 0; p < 6; ++p) {
         QCOMPARE(view.matrix_fw[p], pattern(p, 64));
@@ -144,8 +149,9 @@ void TestDeviceSync::firstStartWithoutMouseShowsTheStoredKeyMatrix()
 {
     Rig rig;
     myQQuickView &view = *rig.view;
-    view.deviceConnected = false;
-    view.syncWithDevice();
+    vmouse::setPlugged(false);
+    QVERIFY(checkDevice(view));
+    QVERIFY(view.hasProfileData());
     QCOMPARE(view.matrix_fw[0].size(), 64);
     QCOMPARE(view.matrix_fw[0], storedValue(view, QStringLiteral("matrix_fw/0")));
     QVERIFY(view.matrix_fw[1].isEmpty());
@@ -158,12 +164,16 @@ void TestDeviceSync::failedReadsKeepTheStore_data()
     QTest::addColumn<QString>("fault");
     QTest::addColumn<int>("current");      // curProfile afterwards (the store says 0, the mouse 1)
     QTest::addColumn<int>("readProfiles"); // profiles 0..n-1 come from the mouse, the rest from the store
+    QTest::addColumn<int>("frames");       // commands that went out: the reading ends at the first failure
 
-    QTest::newRow("82H fails: the current profile stays") << "82H" << 0 << 6;
-    // 82H is 2 reports; profile 0 is 10 (8CH 4, 84H 2, 83H 2, 89H 2), the others 8 each.
-    QTest::newRow("mouse vanishes after profile 2") << "unplug after 28 reports" << 1 << 3;
-    QTest::newRow("mouse vanishes inside profile 0's block") << "unplug after 4 reports" << 1 << 0;
-    QTest::newRow("every read fails") << "unplugged" << 0 << 0;
+    // A mouse that stops answering costs one failed exchange: nothing after it is asked.
+    QTest::newRow("01H fails: nothing is read") << "fail 1 feature report" << 0 << 0 << 1;
+    // 01H is one report, 82H two; profile 0 is 10 (8CH 4, 84H 2, 83H 2, 89H 2), the others 8 each.
+    QTest::newRow("gone before 82H: nothing more is asked") << "unplug after 1 report" << 0 << 0 << 1;
+    QTest::newRow("82H's reply stops before its value") << "short reply" << 0 << 0 << 2;
+    QTest::newRow("mouse vanishes after profile 2") << "unplug after 29 reports" << 1 << 3 << 12;
+    QTest::newRow("mouse vanishes inside profile 0's block") << "unplug after 5 reports" << 1 << 0 << 3;
+    QTest::newRow("every read fails") << "unplugged" << 0 << 0 << 0;
 }
 
 void TestDeviceSync::failedReadsKeepTheStore()
@@ -171,6 +181,7 @@ void TestDeviceSync::failedReadsKeepTheStore()
     QFETCH(QString, fault);
     QFETCH(int, current);
     QFETCH(int, readProfiles);
+    QFETCH(int, frames);
     Rig rig(storeWithCurrentProfile(0));
     myQQuickView &view = *rig.view;
     // Changes of this session, never persisted: a profile whose reads fail shows the store's values again.
@@ -178,16 +189,20 @@ void TestDeviceSync::failedReadsKeepTheStore()
         view.profile_fw[p] = pattern(p);
     const QByteArray store = readFile(kStorePath);
 
-    if (fault == QLatin1String("82H"))
+    if (fault == QLatin1String("fail 1 feature report"))
         vmouse::failFeatureReports(1);
-    else if (fault == QLatin1String("unplug after 28 reports"))
-        vmouse::unplugAfterReports(28);
-    else if (fault == QLatin1String("unplug after 4 reports"))
-        vmouse::unplugAfterReports(4);
+    else if (fault == QLatin1String("short reply"))
+        vmouse::shortFeatureReplies(1, 2);
+    else if (fault.startsWith(QLatin1String("unplug after ")))
+        vmouse::unplugAfterReports(fault.section(QLatin1Char(' '), 2, 2).toInt());
     else
         vmouse::setPlugged(false);
 
-    view.syncWithDevice();
+    QVERIFY(checkDevice(view));
+
+    // A mouse that failed on the way counts as absent until the next check: nothing is sent to it.
+    QVERIFY(!view.deviceConnected);
+    QCOMPARE(commands().size(), frames);
 
     QCOMPARE(int(view.curProfile), current);
     QCOMPARE(storeText(view, QStringLiteral("common"), QStringLiteral("curProfile")),

@@ -1,11 +1,13 @@
 // The macro library files, the download of a macro into a device slot, key definitions.
 #include "../app/testrunfolder.h"
 #include "../device/wire.h"
+#include "devicelink.h"
 #include "macroencoder.h"
 #include "ms_ht66fb560.h"
 #include "testview.h"
 
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace macrotest;
@@ -54,6 +56,7 @@ private:
 
     std::unique_ptr<TestRunFolder> m_folder;
     std::unique_ptr<MS_HT66FB560> m_ms;
+    std::unique_ptr<DeviceLink> m_link;
     std::unique_ptr<TestView> m_view;
 };
 
@@ -88,6 +91,7 @@ void TestMacroLibrary::init()
 void TestMacroLibrary::cleanup()
 {
     m_view.reset();
+    m_link.reset();
     m_ms.reset();
     m_folder.reset();
 }
@@ -95,14 +99,19 @@ void TestMacroLibrary::cleanup()
 void TestMacroLibrary::attachMouse()
 {
     m_ms = std::make_unique<MS_HT66FB560>();
-    m_ms->hid_OpenDevice(wire::virtualMouse());
-    m_view->protocol = m_ms.get();
-    m_view->deviceConnected = true;
+    m_link = std::make_unique<DeviceLink>(*m_ms);
+    m_view->setDeviceLink(m_link.get());
+    QSignalSpy read(m_view.get(), &myQQuickView::deviceCheckEnded);
+    m_view->checkDevice(1, wire::virtualMouseEntry());
+    QVERIFY(read.wait(10000));
+    QVERIFY(m_view->deviceConnected);
     vmouse::clearWireLog();
 }
 
 QList<vmouse::WireRecord> TestMacroLibrary::macroCommands() const
 {
+    if (m_link && !m_link->waitUntilIdle())
+        qWarning("the device link did not settle");
     QList<vmouse::WireRecord> frames;
     for (const vmouse::WireRecord &r : wire::ofKind(wire::commandRecords(), vmouse::WireKind::FeatureOut)) {
         if (r.bytes.size() > 1 && r.bytes[1] == 0x0F)
@@ -392,13 +401,14 @@ void TestMacroLibrary::downloadOfAnOverlongMacroWarnsAndCutsWhole()
     QByteArray expected("00 01");
     for (int i = 0; i < 62; ++i)
         expected += i % 2 ? " 81 04" : " 01 04";
+    QVERIFY(m_link->waitUntilIdle());
     QCOMPARE(hex(vmouse::macroBlock(12)), expected + " 00 00");
 }
 
 void TestMacroLibrary::downloadWithoutProtocolSendsNothing()
 {
     QVERIFY(writeFile(libraryFile(A), "[config]\ntotal=0\n"));
-    m_view->protocol = nullptr;
+    m_view->setDeviceLink(nullptr);
     m_view->vesk_0FH_SetMacroKey(1, A);
     QCOMPARE(macroCommands().size(), 0);
 }

@@ -36,21 +36,22 @@ private Q_SLOTS:
 
 namespace {
 
-// A view on the shipped store, connected to the virtual mouse, its blocks filled with recognisable bytes.
+// A view on the shipped store that found the virtual mouse and read its blocks of recognisable bytes.
 struct Rig
 {
     TestRunFolder folder;
-    MS_HT66FB560 ms;
+    MouseLink mouse;
     std::unique_ptr<myQQuickView> view;
 
     Rig()
     {
         installStores();
-        view = std::make_unique<myQQuickView>();
-        view->reloadProfiles();
         for (int p = 0; p < 6; ++p)
-            view->profile_fw[p] = pattern(p * 10);
-        connectVirtualMouse(ms, *view);
+            vmouse::setProfileBlock(p, toVmouse(pattern(p * 10)));
+        vmouse::setCurrentProfile(1);
+        view = std::make_unique<myQQuickView>();
+        if (!connectVirtualMouse(mouse, *view))
+            qWarning("the virtual mouse was not read");
     }
 };
 
@@ -95,7 +96,7 @@ void TestProfileAccessors::gettersReadTheMirrorOnly()
     QCOMPARE(view.vesk_8CH_GetDpi8Io(), pattern(0).mid(16, 8));
     QCOMPARE(view.vesk_GetLED8StageColor(), pattern(0).mid(24, 24));
     QCOMPARE(view.vesk_89H_GetRGBLedTwinkle(), uchar(7));
-    QVERIFY(vmouse::wireLog().empty());
+    QVERIFY(commands(&view).isEmpty());
 }
 
 void TestProfileAccessors::gettersOfShortOrUnknownProfiles()
@@ -156,6 +157,7 @@ void TestProfileAccessors::blockSetters()
                      : setter == "vesk_0CH_SetDpi8Stage"  ? 16
                                                           : 24;
     call(view, setter, src);
+    const QList<Command> sent = commands(&view);
 
     const QVariantList expected = replaced(pattern(target * 10), offset, src.mid(0, used));
     QCOMPARE(asInts(view.profile_fw[target]), expected);
@@ -164,7 +166,6 @@ void TestProfileAccessors::blockSetters()
             QCOMPARE(view.profile_fw[p], pattern(p * 10));
     }
     // One block write, of the whole mirror list, to that profile alone.
-    const QList<Command> sent = commands();
     QCOMPARE(commandNames(sent), QStringLiteral("0C:%1").arg(target));
     QCOMPARE(sent.at(0).data.toHex(' '), hexOf(expected));
     QCOMPARE(hexOf(vmouse::profileBlock(target)), hexOf(expected));
@@ -181,6 +182,7 @@ void TestProfileAccessors::ledColours7And8FollowColour6()
     for (int colour = 1; colour <= 8; ++colour)
         src24 << colour * 20 << colour * 20 + 1 << colour * 20 + 2;
     view.vesk_SetLED8StageColor(src24);
+    QVERIFY(settle(view));
 
     const QVariantList colour6 = numbers({120, 121, 122});
     const QVariantList shown = view.vesk_GetLED8StageColor();
@@ -199,12 +201,12 @@ void TestProfileAccessors::pressGunGoesToItsProfileOnly()
     view.profile_fw[3][65] = 0xFF;
     view.vesk_0CH_SetPressGun(12, 34, 56, false, true, 3);
 
-    QCOMPARE(commandNames(commands()), QStringLiteral("0C:3"));
+    QCOMPARE(commandNames(commands(&view)), QStringLiteral("0C:3"));
     const vmouse::Block block = vmouse::profileBlock(3);
     QCOMPARE(int(block[65]), 0xF3); // bit 2 and bit 3 clear, bit 4 set, the rest kept
     QCOMPARE((QList<int>{block[78], block[79], block[80], block[81]}), (QList<int>{0xF0, 56, 12, 34}));
     for (int p : {0, 1, 2, 4, 5})
-        QCOMPARE(hexOf(vmouse::profileBlock(p)), hexOf(vmouse::Block{}));
+        QCOMPARE(hexOf(vmouse::profileBlock(p)), hexOf(pattern(p * 10)));
 }
 
 void TestProfileAccessors::rateAndStage_data()
@@ -212,15 +214,14 @@ void TestProfileAccessors::rateAndStage_data()
     QTest::addColumn<bool>("connected");
     QTest::addColumn<bool>("rate");
     QTest::addColumn<QByteArray>("frame");
-    QTest::addColumn<QString>("stored");
 
     // The mouse takes the profile before the value.
     QTest::newRow("rate with the mouse: sent, not stored")
-        << true << true << QByteArray("00 03 01 08 00 00 00 00 f3") << QString();
+        << true << true << QByteArray("00 03 01 08 00 00 00 00 f3");
     QTest::newRow("stage with the mouse: sent, not stored")
-        << true << false << QByteArray("00 04 01 06 00 00 00 00 f4") << QString();
-    QTest::newRow("rate without the mouse: stored") << false << true << QByteArray() << "2, 8, 0";
-    QTest::newRow("stage without the mouse: stored") << false << false << QByteArray() << "6, 1, 0";
+        << true << false << QByteArray("00 04 01 06 00 00 00 00 f4");
+    QTest::newRow("rate without the mouse: stored") << false << true << QByteArray();
+    QTest::newRow("stage without the mouse: stored") << false << false << QByteArray();
 }
 
 void TestProfileAccessors::rateAndStage()
@@ -228,12 +229,15 @@ void TestProfileAccessors::rateAndStage()
     QFETCH(bool, connected);
     QFETCH(bool, rate);
     QFETCH(QByteArray, frame);
-    QFETCH(QString, stored);
     Rig rig;
     myQQuickView &view = *rig.view;
+    if (!connected) {
+        vmouse::setPlugged(false);
+        QVERIFY(checkDevice(view));
+        QVERIFY(!view.deviceConnected);
+        vmouse::clearWireLog();
+    }
     view.curProfile = 1;
-    view.deviceConnected = connected;
-    vmouse::setPlugged(connected);
     const QString before = storeText(view, QStringLiteral("other_fw"), QStringLiteral("1"));
 
     if (rate)
@@ -242,15 +246,19 @@ void TestProfileAccessors::rateAndStage()
         view.vesk_04H_SetDPIStage(6);
     QCOMPARE(rate ? view.vesk_83H_GetReportRate() : view.vesk_84H_GetDPIStage(), uchar(rate ? 8 : 6));
 
-    const QList<Command> sent = commands();
+    const QList<Command> sent = commands(&view);
     if (connected) {
         QCOMPARE(sent.size(), 1);
         QCOMPARE(sent.at(0).frame.toHex(' '), frame);
         QCOMPARE(rate ? vmouse::reportRate(1) : vmouse::dpiStage(1), std::uint8_t(rate ? 8 : 6));
         QCOMPARE(storeText(view, QStringLiteral("other_fw"), QStringLiteral("1")), before);
     } else {
-        QVERIFY(std::none_of(sent.begin(), sent.end(), [](const Command &c) { return c.ok; }));
-        QCOMPARE(storeText(view, QStringLiteral("other_fw"), QStringLiteral("1")), stored);
+        // Nothing goes to a mouse the link knows is gone; the change is kept in the store instead.
+        QVERIFY(sent.isEmpty());
+        QVariantList stored(128, 0);
+        stored[0] = rate ? 1 : 6; // the stage and rate the mouse reported when it was last read
+        stored[1] = rate ? 8 : 1;
+        QCOMPARE(storeText(view, QStringLiteral("other_fw"), QStringLiteral("1")), listText(stored));
         QVERIFY(view.otherDirty.at(1).toBool());
     }
 }
@@ -262,7 +270,7 @@ void TestProfileAccessors::currentProfile()
     view.vesk_02H_SetCurrentProfile(3);
     QCOMPARE(view.vesk_82H_GetCurrentProfile(), uchar(3));
     QCOMPARE(storeText(view, QStringLiteral("common"), QStringLiteral("curProfile")), QStringLiteral("3"));
-    const QList<Command> sent = commands();
+    const QList<Command> sent = commands(&view);
     QCOMPARE(sent.size(), 1);
     QCOMPARE(sent.at(0).frame.toHex(' '), QByteArray("00 02 03 00 00 00 00 00 fa"));
     QCOMPARE(vmouse::currentProfile(), 3);
@@ -313,11 +321,11 @@ void TestProfileAccessors::keyMatrix()
     const QString storedBlock = storeText(view, QStringLiteral("profile_fw"), QStringLiteral("0"));
 
     view.vesk_0DH_SetKeyMatrix(src64);
+    const QList<Command> sent = commands(&view);
 
     QCOMPARE(view.matrix_fw[0], src64);
     QCOMPARE(storeText(view, QStringLiteral("matrix_fw"), QStringLiteral("0")), listText(src64));
     QVERIFY(view.matrixDirty.at(0).toBool());
-    const QList<Command> sent = commands();
     QCOMPARE(commandNames(sent), sequence);
     const QByteArray zeros = QByteArray(64, '\0');
     if (optionBits < 0) {
@@ -347,34 +355,55 @@ void TestProfileAccessors::refusals_data()
 {
     QTest::addColumn<QByteArray>("setter");
     QTest::addColumn<QVariantList>("args");
+    QTest::addColumn<QString>("state"); // "", "short block" (profile 1's mirror block), "reading"
 
-    QTest::newRow("DPI colours, 23 entries") << QByteArray("vesk_0CH_SetDpi8Color") << pattern(1, 23);
-    QTest::newRow("palette indices, 7 entries") << QByteArray("vesk_0CH_SetDpi8Io") << pattern(1, 7);
-    QTest::newRow("DPI stages, 15 entries") << QByteArray("vesk_0CH_SetDpi8Stage") << pattern(1, 15);
-    QTest::newRow("lighting colours, none") << QByteArray("vesk_SetLED8StageColor") << QVariantList();
-    QTest::newRow("key matrix, 63 entries") << QByteArray("vesk_0DH_SetKeyMatrix") << pattern(1, 63);
+    QTest::newRow("DPI colours, 23 entries") << QByteArray("vesk_0CH_SetDpi8Color") << pattern(1, 23) << "";
+    QTest::newRow("palette indices, 7 entries") << QByteArray("vesk_0CH_SetDpi8Io") << pattern(1, 7) << "";
+    QTest::newRow("DPI stages, 15 entries") << QByteArray("vesk_0CH_SetDpi8Stage") << pattern(1, 15) << "";
+    QTest::newRow("lighting colours, none") << QByteArray("vesk_SetLED8StageColor") << QVariantList() << "";
+    QTest::newRow("key matrix, 63 entries") << QByteArray("vesk_0DH_SetKeyMatrix") << pattern(1, 63) << "";
     QTest::newRow("press gun on profile 6")
-        << QByteArray("vesk_0CH_SetPressGun") << QVariantList{1, 2, 3, true, true, 6};
-    QTest::newRow("current profile 6") << QByteArray("vesk_02H_SetCurrentProfile") << numbers({6});
+        << QByteArray("vesk_0CH_SetPressGun") << QVariantList{1, 2, 3, true, true, 6} << "";
+    QTest::newRow("current profile 6") << QByteArray("vesk_02H_SetCurrentProfile") << numbers({6}) << "";
+    // A block the mirror never held whole would reach the mouse with zeros in its gaps.
+    QTest::newRow("lighting effect of a profile never read whole")
+        << QByteArray("vesk_0CH_SetRGBLedEffect") << numbers({4, 182, 7}) << "short block";
+    // The reading under way would put the old value back into the mirror while the mouse takes the new one.
+    QTest::newRow("DPI stages while the mouse is being read")
+        << QByteArray("vesk_0CH_SetDpi8Stage") << pattern(1, 16) << "reading";
+    QTest::newRow("current profile while the mouse is being read")
+        << QByteArray("vesk_02H_SetCurrentProfile") << numbers({3}) << "reading";
 }
 
 void TestProfileAccessors::refusals()
 {
     QFETCH(QByteArray, setter);
     QFETCH(QVariantList, args);
+    QFETCH(QString, state);
     Rig rig;
     myQQuickView &view = *rig.view;
+    view.curProfile = 1;
+    if (state == QLatin1String("short block"))
+        view.profile_fw[1] = pattern(10).mid(0, 90);
     view.profileStore->sync();
     const QByteArray store = readFile(kStorePath);
-    const uchar current = view.curProfile;
+    const QVariantList matrix = view.matrix_fw[0];
+    QList<QVariantList> blocks;
+    for (int p = 0; p < 6; ++p)
+        blocks.append(view.profile_fw[p]);
+    if (state == QLatin1String("reading"))
+        view.checkDevice(1, wire::virtualMouseEntry());
 
     call(view, setter, args);
 
-    QVERIFY(vmouse::wireLog().empty());
-    QCOMPARE(view.curProfile, current);
+    const QList<Command> sent = commands(&view);
+    // Only the check's own 01H and its reads may be on the wire.
+    QVERIFY(std::none_of(sent.begin(), sent.end(),
+                         [](const Command &c) { return c.opcode() > 0x01 && c.opcode() < 0x80; }));
+    QCOMPARE(view.curProfile, uchar(1));
     for (int p = 0; p < 6; ++p)
-        QCOMPARE(view.profile_fw[p], pattern(p * 10));
-    QCOMPARE(view.matrix_fw[0].size(), 0);
+        QCOMPARE(view.profile_fw[p], blocks.at(p));
+    QCOMPARE(view.matrix_fw[0], matrix);
     view.profileStore->sync();
     QCOMPARE(readFile(kStorePath), store);
 }

@@ -4,13 +4,18 @@
 // connected the way the device check connects it, and the commands read back from its wire log.
 
 #include "../app/testrunfolder.h"
+#include "../device/wire.h"
+#include "devicelink.h"
 #include "ms_ht66fb560.h"
 #include "myqquickview.h"
 #include "vmouse.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStringList>
 
 namespace viewtest {
@@ -121,18 +126,44 @@ inline QByteArray hexOf(const QVariantList &list)
     return hexOf(toVmouse(list));
 }
 
-// The protocol object on the virtual mouse, without the listener (no input interface).
-inline void connectVirtualMouse(MS_HT66FB560 &ms, myQQuickView &view)
+// The window's device link over the virtual mouse.
+struct MouseLink
 {
-    DeviceOpenInfo info;
-    info.index = 1;
-    info.productName = QStringLiteral("Vesk");
-    info.commandPath = QString::fromLatin1(vmouse::kCommandPath);
-    info.reportLength = vmouse::kReportLength;
-    ms.hid_OpenDevice(info);
-    view.protocol = &ms;
-    view.deviceConnected = true;
+    MS_HT66FB560 ms;
+    DeviceLink link{ms};
+};
+
+// Waits until everything asked of the view's link has reached the mouse and its results the view (a failed
+// command's check, and the reading that may follow it, included).
+inline bool settle(myQQuickView &view)
+{
+    QDeadlineTimer deadline(30000);
+    for (;;) {
+        if (view.deviceLink && !view.deviceLink->waitUntilIdle(int(deadline.remainingTime())))
+            return false;
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        if ((!view.deviceLink || view.deviceLink->isIdle()) && !view.isCheckingDevice())
+            return true;
+        if (deadline.hasExpired())
+            return false;
+    }
+}
+
+// A device check of the view through its link, as the window runs it; returns once it has ended.
+inline bool checkDevice(myQQuickView &view)
+{
+    view.checkDevice(1, wire::virtualMouseEntry());
+    return settle(view);
+}
+
+// The view found the virtual mouse and read it, through its own link.
+inline bool connectVirtualMouse(MouseLink &mouse, myQQuickView &view)
+{
+    view.setDeviceLink(&mouse.link);
+    const bool read = checkDevice(view) && view.deviceConnected;
     vmouse::clearWireLog();
+    return read;
 }
 
 // One command as the mouse saw it: the frame that went out, whether it was answered, and the data phase.
@@ -154,9 +185,13 @@ struct Command
     }
 };
 
-inline QList<Command> commands()
+// The commands on the wire; with a view, once everything it asked of its link has gone out.
+inline QList<Command> commands(myQQuickView *view = nullptr)
 {
     QList<Command> out;
+    // Everything asked of the link has reached the wire first.
+    if (view && !settle(*view))
+        qWarning("the device link did not settle");
     for (const vmouse::WireRecord &r : vmouse::wireLog()) {
         if (r.path != vmouse::kCommandPath)
             continue;
