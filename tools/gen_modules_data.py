@@ -51,7 +51,7 @@ def configuration_list():
 
 
 # ---------------------------------------------------------------------------------------------------------
-# Languages: font, the 140 general strings (1 … 140, in the scene's order), 7 message texts, and the names
+# Languages: font, the 144 general strings (1 … 144, in the scene's order), 7 message texts, and the names
 # of the mouse's keys 0 … 15 (empty where the mouse has no key).
 
 ENGLISH_STRINGS = [
@@ -83,6 +83,9 @@ ENGLISH_STRINGS = [
     "TYPE NAME",  # 133: an unnamed gun (recoil page)
     "GAME",  # 134: the recoil page's game chooser
     "", "", "", "", "", "",  # 135-140
+    "THE LAST CHANGE DID NOT REACH THE MOUSE", "NO MOUSE FOUND: CHANGES ARE NOT SENT",  # 141-142: the device
+    "THE MOUSE DOES NOT ANSWER",  # 143: notices, by kind
+    "FIRMWARE",  # 144: the global-settings panel's firmware version
 ]
 
 CHINESE_STRINGS = [
@@ -114,6 +117,8 @@ CHINESE_STRINGS = [
     "输入名称",  # 133
     "游戏",  # 134
     "", "", "", "", "", "",  # 135-140
+    "最近的更改未能送达鼠标", "未找到鼠标：更改不会发送", "鼠标没有响应",  # 141-143
+    "固件",  # 144
 ]
 
 # 0, 1: the over-long macro box; 2, 3: the unreadable background picture (the path follows 3 directly);
@@ -147,7 +152,7 @@ LANGUAGES = {
     "031225": ("Arial", ENGLISH_STRINGS, ENGLISH_MESSAGES, ENGLISH_KEYS),  # English, United States
     "025044": ("Noto Sans CJK SC", CHINESE_STRINGS, CHINESE_MESSAGES, CHINESE_KEYS),  # Chinese, China
 }
-GENERAL_STRINGS = 140
+GENERAL_STRINGS = 144
 MESSAGES = 7
 PRODUCT_KEYS = 16
 

@@ -24,6 +24,13 @@ Item {
     property bool globalSettingOpen: false
     // Code of the chosen language file; empty while the built-in strings are shown.
     property string globalSetting_langCode: ""
+    // The program checks the mouse and reads it, or the check has ended and its result is still on its way:
+    // the page area, the profile menu and the bottom bar take no input meanwhile and the pages send nothing
+    // (they may still show what the mirror held before); the rest of the scene stays live.
+    readonly property bool deviceBusy: deviceChecking || syncAwaited.running
+    property bool deviceChecking: false
+    // How far a part that rests for the device check fades: enough to tell, not so much that it flickers.
+    readonly property real busyOpacity: 0.6
 
     // The user-interface strings by index; language files replace them, indexed the same way.
     readonly property var builtInStringList: [
@@ -46,17 +53,60 @@ Item {
         "SCROLL UP", "SCROLL DOWN", "LED CONTROL", "RENAME", "ALL RESET", "ALL SAVE",
         "", "", "", "",
         "PRESS GUN", "X ADJUST", "Y ADJUST", "TIMES", "SWITCH", "CURSOR RETURN", "SYSTEM", "USER",
-        "", "", "", "", "", "", "", "", "", "", "", "", "", ""
+        "", "", "", "", "", "", "", "", "", "", "", "", "", "",
+        "THE LAST CHANGE DID NOT REACH THE MOUSE", "NO MOUSE FOUND: CHANGES ARE NOT SENT", "THE MOUSE DOES NOT ANSWER",
+        "FIRMWARE"
     ]
+    // The device notices' texts, by kind: not reached, no mouse, not answering.
+    readonly property int firstNoticeString: 141
+    readonly property int noticeKinds: 3
 
     signal msg_KB(bool isDown, int usbCode)
     signal emptyAreaPressed()
 
-    // Called once at start-up, before "run", and only when the mouse was found. The panel goes first: it
-    // brings the configured language, whose strings the product frame then shows.
+    // Called once, after the first device check that read the mouse (at start or when it is plugged in later);
+    // "run" may come first. The panel goes first: it brings the configured language, whose strings the product
+    // frame then shows.
     function initUI() {
         globalSetting.initUI()
         productFrame.initUI()
+    }
+
+    // Called directly when a device check with its reading of the mouse starts (true) and ends (false). The
+    // check's result (deviceSynced) follows its end through the event queue.
+    function setDeviceBusy(busy) {
+        deviceChecking = !!busy
+        if (deviceChecking)
+            syncAwaited.stop()
+        else
+            syncAwaited.restart()
+    }
+
+    // A device check has ended and its result is in the program's mirror: connected when the mouse was found
+    // and read.
+    function deviceSynced(connected) {
+        syncAwaited.stop()
+        productFrame.deviceSynced(!!connected)
+        globalSetting.readFirmwareVersion()
+    }
+
+    // Something the user did did not reach the mouse: 0 = a change did not reach it, 1 = no mouse,
+    // 2 = the mouse does not answer. Shown for a moment, never as a box to close.
+    function deviceNotice(kind) {
+        const k = Number(kind)
+        if (!Number.isInteger(k) || k < 0 || k >= noticeKinds) {
+            console.debug("device notice of unknown kind", kind, "not shown")
+            return
+        }
+        notice.show(str(firstNoticeString + k))
+    }
+
+    // The opacity of a part of the frame that may rest: faint while the panel is open or for a reason of the
+    // part's own, dimmed while the mouse is being read.
+    function partOpacity(ownReason) {
+        if (globalSettingOpen || ownReason)
+            return 0.2
+        return deviceBusy ? busyOpacity : 1.0
     }
 
     function run() {
@@ -73,7 +123,6 @@ Item {
         protectTimer.interval = Math.max(0, Math.round(wait))
         // restart() before the view is disabled: restarting a running timer lets it stop for a moment.
         protectTimer.restart()
-        busyIndicator.visible = true
         ui_View.setEnabled(false)
     }
 
@@ -114,15 +163,21 @@ Item {
         productFrame.relayKey(isDown, usbCode)
     }
 
+    // From the end of a device check to its result. Should the result never come, the scene takes input again
+    // with what it shows.
+    Timer {
+        id: syncAwaited
+        objectName: "syncAwaited"
+        interval: 3000
+        onTriggered: console.debug("no result after the device check; the scene takes input again")
+    }
+
     Timer {
         id: protectTimer
         objectName: "protectTimer"
         interval: 1000
         repeat: false
-        onTriggered: {
-            ui_View.setEnabled(true)
-            busyIndicator.visible = false
-        }
+        onTriggered: ui_View.setEnabled(true)
     }
 
     // The whole background is the window's drag handle: the window follows the cursor, so the press point
@@ -201,10 +256,20 @@ Item {
         id: keyCodeString
     }
 
+    // Shown while either guard holds: the timed one of setProtectUI or the device check.
     BusyIndicator {
         id: busyIndicator
         objectName: "busyIndicator"
         anchors.centerIn: parent
+        visible: protectTimer.running || root.deviceBusy
+    }
+
+    // Under the logo, between the top bar and the page area.
+    Notice {
+        id: notice
+        objectName: "notice"
+        x: (root.width - width) / 2
+        y: 61
     }
 
     SequentialAnimation {

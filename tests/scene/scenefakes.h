@@ -21,6 +21,8 @@ class FakeView : public QObject
     Q_PROPERTY(QString customPath MEMBER customPath)
     Q_PROPERTY(int curProfile MEMBER curProfile)
     Q_PROPERTY(bool enabled MEMBER enabled)
+    Q_PROPERTY(bool profileData MEMBER profileData)
+    Q_PROPERTY(QString fwVersion MEMBER fwVersion)
     Q_PROPERTY(QStringList calls MEMBER calls)
 
 public:
@@ -37,6 +39,8 @@ public:
         customPath.clear();
         curProfile = 0;
         enabled = true;
+        profileData = false;
+        fwVersion = QStringLiteral("unknown");
         calls.clear();
     }
 
@@ -91,6 +95,18 @@ public:
             layout << QString();
         return layout;
     }
+    // The mirror as the last device check left it: whole profiles or not, and the firmware version read.
+    Q_INVOKABLE bool hasProfileData()
+    {
+        calls << QStringLiteral("hasProfileData");
+        return profileData;
+    }
+    Q_INVOKABLE QString vesk_80H_GetFWVersion()
+    {
+        calls << QStringLiteral("vesk_80H_GetFWVersion");
+        return fwVersion;
+    }
+
     Q_INVOKABLE uchar vesk_82H_GetCurrentProfile()
     {
         calls << QStringLiteral("vesk_82H_GetCurrentProfile");
@@ -155,6 +171,8 @@ public:
     QString customPath;
     int curProfile = 0;
     bool enabled = true;
+    bool profileData = false;
+    QString fwVersion = QStringLiteral("unknown");
     QStringList calls;
 
 public:
@@ -215,6 +233,11 @@ public:
         calls << QStringLiteral("vesk_0CH_SetDpi8Stage");
     }
     Q_INVOKABLE void vesk_04H_SetDPIStage(uchar) { calls << QStringLiteral("vesk_04H_SetDPIStage"); }
+    // Key page: its Apply.
+    Q_INVOKABLE void vesk_0DH_SetKeyMatrix(const QVariantList &)
+    {
+        calls << QStringLiteral("vesk_0DH_SetKeyMatrix");
+    }
 
 private:
     QVariantList read(const QString &call)

@@ -3,12 +3,14 @@
 #include "../app/testrunfolder.h"
 #include "myqquickview.h"
 #include "ui_controler.h"
+#include "vmouse.h"
 #include "widget.h"
 
 #include <QDir>
 #include <QFile>
 #include <QQuickItem>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -69,6 +71,38 @@ private:
     }
 };
 
+vmouse::Block storedBlock(const QSettings &store, const QString &key)
+{
+    vmouse::Block block{};
+    const QVariantList values = store.value(key).toList();
+    for (int i = 0; i < values.size() && i < int(block.size()); ++i)
+        block[std::size_t(i)] = std::uint8_t(values.at(i).toString().trimmed().toInt());
+    return block;
+}
+
+// Everything the mouse keeps that the pages can change, as text to compare.
+QStringList mouseState()
+{
+    QStringList state;
+    const auto hex = [](const vmouse::Block &b) {
+        return QByteArray(reinterpret_cast<const char *>(b.data()), int(b.size())).toHex(' ');
+    };
+    for (int p = 0; p < 6; ++p) {
+        vmouse::Block block = vmouse::profileBlock(p);
+        // The recoil page sends its fire keys' values from its own tables: those bytes are its to change.
+        if (p >= 2 && p <= 4)
+            for (int i : {65, 78, 79, 80, 81})
+                block[std::size_t(i)] = 0;
+        state << QStringLiteral("profile %1: stage %2 rate %3 block %4 matrix %5")
+                     .arg(p)
+                     .arg(vmouse::dpiStage(p))
+                     .arg(vmouse::reportRate(p))
+                     .arg(QString::fromLatin1(hex(block)), QString::fromLatin1(hex(vmouse::keyMatrix(p))));
+    }
+    state << QStringLiteral("current %1 twinkle %2").arg(vmouse::currentProfile()).arg(vmouse::twinkleType());
+    return state;
+}
+
 QString languageString(const QString &file, int index)
 {
     QSettings language(Shipped + QStringLiteral("/i18n/") + file, QSettings::IniFormat);
@@ -92,6 +126,8 @@ private Q_SLOTS:
     void choosingALanguageReadsItsFile();
     void applyWritesTheConfigurationAndResetBringsBackTheDefaults();
     void busyGuardFromTheProgramHoldsTheScene();
+    void mousePluggedInLaterIsShownNotOverwritten();
+    void mouseThatDoesNotAnswerLeavesTheSceneLive();
     void closeControlClosesTheWindow();
 
 private:
@@ -107,6 +143,8 @@ private:
 void TestScene::initTestCase()
 {
     qRegisterMetaType<QList<uchar>>("QList<uchar>");
+    // The sensor page sets the desktop's pointer settings: never those of whoever runs the test.
+    qputenv("GSETTINGS_BACKEND", "memory");
     s_previous = qInstallMessageHandler(recordWarnings);
 }
 
@@ -120,11 +158,18 @@ void TestScene::cleanup()
 // Shows the window and starts the scene the way the program does, with animations as configured.
 void TestScene::open(Widget &window, bool mouseFound)
 {
+    vmouse::reset();
+    vmouse::setPlugged(mouseFound);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.view()->status(), QQuickWidget::Ready);
-    window.view()->deviceConnected = mouseFound;
+    QSignalSpy checked(&window, &Widget::deviceChecked);
+    window.checkDevice();
     window.startUi();
+    QVERIFY(checked.wait(15000));
+    QCOMPARE(window.view()->deviceConnected, mouseFound);
+    // What the end of the check queued for the scene (its result, initUI) runs before the test goes on.
+    QCoreApplication::sendPostedEvents();
     QTRY_VERIFY(root(window)->isVisible());
     QTRY_COMPARE_WITH_TIMEOUT(part(window, "menuUp")->property("y").toReal(), 0.0, 10000);
     QTRY_COMPARE_WITH_TIMEOUT(part(window, "menuFunc")->property("x").toReal(), 8.0, 10000);
@@ -202,7 +247,7 @@ void TestScene::choosingALanguageReadsItsFile()
     QMetaObject::invokeMethod(part(window, "globalSetting"), "selectLanguage", Q_ARG(QVariant, 0));
     QCOMPARE(root(window)->property("globalSetting_langCode").toString(), QStringLiteral("025044"));
     const QStringList strings = root(window)->property("globalSetting_stringList").toStringList();
-    QCOMPARE(strings.size(), 141);
+    QCOMPARE(strings.size(), root(window)->property("builtInStringList").toList().size());
     QCOMPARE(strings.value(1), languageString(QStringLiteral("lang_025044.ini"), 1));
     QCOMPARE(root(window)->property("globalSetting_fontFamily").toString(),
              QSettings(Shipped + QStringLiteral("/i18n/lang_025044.ini"), QSettings::IniFormat)
@@ -248,6 +293,86 @@ void TestScene::busyGuardFromTheProgramHoldsTheScene()
     QVERIFY(part(window, "busyIndicator")->property("visible").toBool());
     QTRY_VERIFY_WITH_TIMEOUT(window.view()->isEnabled(), 2000);
     QVERIFY(!part(window, "busyIndicator")->property("visible").toBool());
+}
+
+// Started without the mouse, the pages show the store's values; the mouse plugged in later holds its own,
+// which the pages then show, so that ALL SAVE gives the mouse back exactly what it holds.
+void TestScene::mousePluggedInLaterIsShownNotOverwritten()
+{
+    SceneFolder folder;
+    for (const char *name : {"setting/p_Vesk.bin", "setting/pD_Vesk.bin"})
+        QFile::copy(Shipped + QLatin1Char('/') + QLatin1String(name),
+                    QStringLiteral("modules/") + QLatin1String(name));
+    Widget window;
+    open(window, false);
+    QTRY_VERIFY_WITH_TIMEOUT(part(window, "productFrame")->property("settled").toBool(), 10000);
+
+    // The mouse holds the shipped profiles, changed where the store cannot know it: another lighting effect,
+    // DPI stage, report rate, first DPI value and indicator colours.
+    const QSettings store(QStringLiteral("modules/setting/p_Vesk.bin"), QSettings::IniFormat);
+    for (int p = 0; p < 6; ++p) {
+        vmouse::Block block = storedBlock(store, QStringLiteral("profile_fw/%1").arg(p));
+        if (p == 0) {
+            for (int i = 0; i < 8; ++i)
+                block[std::size_t(16 + i)] = std::uint8_t(7 - i);
+        }
+        if (p == 1) {
+            block[71] = 1;  // STATIC
+            block[73] = 0;  // which has no speed
+            block[84] = 24; // 1200 DPI
+            block[92] = 24;
+        }
+        vmouse::setProfileBlock(p, block);
+        vmouse::setKeyMatrix(p, storedBlock(store, QStringLiteral("matrix_fw/%1").arg(p)));
+        vmouse::setDpiStage(p, p == 1 ? 4 : 2);
+        vmouse::setReportRate(p, p == 1 ? 2 : 1);
+    }
+    vmouse::setCurrentProfile(1);
+    const QStringList held = mouseState();
+
+    vmouse::setPlugged(true);
+    QSignalSpy checked(&window, &Widget::deviceChecked);
+    window.checkDevice();
+    QVERIFY(checked.wait(15000));
+    QVERIFY(window.view()->deviceConnected);
+    // The scene rests until the reading is in its pages; ALL SAVE then sends what they show.
+    QTRY_VERIFY(!root(window)->property("deviceBusy").toBool());
+    QVERIFY(part(window, "productFrame")->property("valuesLoaded").toBool());
+    QVERIFY(QMetaObject::invokeMethod(part(window, "productFrame"), "totalApply"));
+    QVERIFY(window.deviceLink().waitUntilIdle());
+    const QStringList after = mouseState();
+    for (int i = 0; i < held.size(); ++i)
+        QCOMPARE(after.at(i), held.at(i));
+}
+
+// A mouse whose every exchange hangs until the USB time-out: the window shows and answers clicks meanwhile,
+// and the check gives up after that one exchange.
+void TestScene::mouseThatDoesNotAnswerLeavesTheSceneLive()
+{
+    SceneFolder folder;
+    vmouse::reset();
+    vmouse::setWedged(5000);
+    Widget window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy checked(&window, &Widget::deviceChecked);
+    window.checkDevice();
+    window.startUi();
+
+    QTRY_COMPARE_WITH_TIMEOUT(part(window, "menuFunc")->property("x").toReal(), 8.0, 10000);
+    QVERIFY2(window.view()->isCheckingDevice(), "the opening ran while the mouse was being asked");
+    QObject *frame = part(window, "productFrame");
+    QTest::mouseClick(window.view(), Qt::LeftButton, {}, QPoint(83, 298));
+    QTRY_COMPARE(frame->property("curPage").toInt(), 2);
+    QVERIFY(window.view()->isCheckingDevice());
+
+    QVERIFY(checked.wait(15000));
+    QVERIFY(!window.view()->deviceConnected);
+    int frames = 0;
+    for (const vmouse::WireRecord &r : vmouse::wireLog())
+        frames += r.kind == vmouse::WireKind::FeatureOut ? 1 : 0;
+    QCOMPARE(frames, 1); // the check's 01H, and nothing after it
+    vmouse::setWedged(0);
 }
 
 void TestScene::closeControlClosesTheWindow()

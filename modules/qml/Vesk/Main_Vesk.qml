@@ -24,10 +24,16 @@ Item {
     signal msg_KB(bool isDown, int usbCode)
     signal profileSwitched(int profileId)
 
-    // The pages are built when first needed: for initUI (the mouse was there at start, and the pages are read
-    // in before the window shows), when the user opens one, or once the opening is over. Without a mouse the
-    // window thus shows without waiting for five pages it does not show yet.
+    // The pages are built when first needed: when the user opens one, or once the opening is over. The window
+    // thus shows without waiting for five pages it does not show yet, and a device check that ends during the
+    // opening does not build them either.
     property bool pagesBuilt: false
+    // Whether the pages show the mouse's values: read after a device check that found the mouse, or from the
+    // program's mirror without it when that holds whole profiles. Until then the pages show their built-in
+    // values, and nothing of what they show is sent: it would overwrite the mouse's own settings.
+    property bool valuesLoaded: false
+    // Whether the product's constants were read from the application configuration.
+    property bool constantsRead: false
     // True once the opening has slid the page area in and no page is sliding: the pages take clicks where they show.
     property bool entered: false
     readonly property bool settled: entered && !entryAnimation.running && !pageSwitch.running
@@ -35,35 +41,77 @@ Item {
     readonly property var pages: pagesBuilt ? [keyLoader.item, macroLoader.item, colorLoader.item, sensorLoader.item,
                                                gunLoader.item] : []
 
+    // A page built once the values are there reads them at once; without them it reads the mirror if that is
+    // whole (the program has the store's values and the check has not ended yet). The product's constants do
+    // not depend on the mouse: the pages have them from the start.
     function buildPages() {
         if (pagesBuilt)
             return
         pagesBuilt = true // the loaders build their pages here and now
         for (const page of pages)
             page.translateStrings()
+        if (valuesLoaded || ui_View.hasProfileData())
+            loadValues()
+        else if (!constantsRead)
+            readProductConstants()
     }
 
+    // After the first device check that read the mouse.
     function initUI() {
+        loadValues()
+    }
+
+    // A device check has ended. With the mouse read, everything shown reads it again. Without it (absent, or
+    // not answering), pages that show values keep them, as the user saw them; pages that never had any take
+    // the mirror's, if it holds whole profiles.
+    function deviceSynced(connected) {
+        if (connected || (!valuesLoaded && ui_View.hasProfileData()))
+            loadValues()
+        else if (!constantsRead)
+            readProductConstants()
+    }
+
+    // The product's constants, the mouse's current profile, and the values of the pages built so far.
+    function loadValues() {
         readProductConstants()
         menuProf.curProfile = ui_View.vesk_82H_GetCurrentProfile()
-        buildPages()
-        for (const page of pages)
-            page.initUI()
+        valuesLoaded = true
+        readProfilePages()
+    }
+
+    // The pages that show the mouse's values read them again. The macro and recoil pages show files, which
+    // they read themselves when first shown.
+    function readProfilePages() {
+        if (!pagesBuilt)
+            return
+        pages[0].initUI()
+        pages[2].refresh()
+        pages[3].initUI()
+    }
+
+    // Whether a page may send what it shows: not before it has shown the mouse's values, nor while the mouse
+    // is being read (what the page shows may be about to change).
+    function maySend(what) {
+        if (root.deviceBusy) {
+            console.debug(what, "not sent: the mouse is being read")
+            return false
+        }
+        if (valuesLoaded)
+            return true
+        console.debug(what, "not sent: no values of the mouse were loaded, the page shows its built-in ones")
+        root.deviceNotice(1)
+        return false
     }
 
     // After a switch to another profile, or after the current one was loaded or reset: the pages that show
     // the profile read it again.
     function profileChanged(profileId) {
-        if (pagesBuilt) {
-            pages[0].initUI()
-            pages[2].refresh()
-            pages[3].initUI()
-        }
+        readProfilePages()
         profileSwitched(profileId)
     }
 
     // The bottom bar's "ALL RESET" and "ALL SAVE": every page but the macro page, which has neither. Pages not
-    // built yet show nothing the user could have changed.
+    // built yet show nothing the user could have changed; each page sends only once it shows real values.
     function totalReset() {
         for (const page of pages) {
             if (page !== pages[1])
@@ -79,6 +127,7 @@ Item {
     }
 
     function readProductConstants() {
+        constantsRead = true
         const stages = Number(ui_View.vesk_getApConfig("colorMaxStage"))
         if (Number.isInteger(stages) && stages >= 1 && stages <= 8)
             colorMaxStage = stages
@@ -147,13 +196,15 @@ Item {
         objectName: "menuProf"
         x: mainVesk.width
         y: 95
-        enabled: !root.globalSettingOpen && mainVesk.curPage !== mainVesk.macroPage
+        enabled: !root.globalSettingOpen && !root.deviceBusy && mainVesk.curPage !== mainVesk.macroPage
+        opacity: root.partOpacity(mainVesk.curPage === mainVesk.macroPage)
         onProfileSwitched: function (profileId) {
             mainVesk.profileChanged(profileId)
         }
     }
 
-    // The page area: the pages go into pageSlot, which slides within the clipped area.
+    // The page area: the pages go into pageSlot, which slides within the clipped area. A page may be opened
+    // while the mouse is being read, but not edited.
     Item {
         id: pageArea
         objectName: "pageArea"
@@ -162,8 +213,8 @@ Item {
         width: 759
         height: 442
         clip: true
-        enabled: !root.globalSettingOpen
-        opacity: enabled ? 1.0 : 0.2
+        enabled: !root.globalSettingOpen && !root.deviceBusy
+        opacity: root.partOpacity(false)
 
         Item {
             id: pageSlot

@@ -47,7 +47,6 @@ Item {
 
     width: container.implicitWidth
     height: container.implicitHeight
-    opacity: enabled ? 1.0 : 0.2
 
     onEnabledChanged: {
         if (!enabled)

@@ -124,6 +124,8 @@ Item {
     }
 
     function pageApply() {
+        if (!mainVesk.maySend("lighting colours and effect"))
+            return
         ui_View.vesk_SetLED8StageColor(colorGroup.values24())
         ui_View.vesk_0CH_SetRGBLedEffect(effect, brightnessValue(brightnessPos), speedValue(effect, speedPos))
     }

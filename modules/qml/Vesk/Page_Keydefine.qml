@@ -238,7 +238,8 @@ Item {
     }
 
     function sendMatrix() {
-        callView("vesk_0DH_SetKeyMatrix", keyModel.matrix())
+        if (mainVesk.maySend("key matrix"))
+            callView("vesk_0DH_SetKeyMatrix", keyModel.matrix())
     }
 
     // ---- macros ----
@@ -281,6 +282,9 @@ Item {
         keyModel.setCode(key, [0, 0, 0, 0])
         const name = controls.macroName
         if (name === "")
+            return
+        // Which slots are free is known only from the mouse's key matrix.
+        if (!mainVesk.maySend("macro " + name))
             return
         const config = callView("loadMacroIniConfig", name)
         if (!config || config.length < 2) {

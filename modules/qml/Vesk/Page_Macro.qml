@@ -16,7 +16,7 @@ Item {
     property bool clipboardOnce: false
     // The library row whose right-click menu is open, -1 while it is closed.
     property int menuIndex: -1
-    // Whether the library has been listed: at start with the mouse, otherwise when the page is first shown.
+    // Whether the library has been listed: when the page is first shown, or when asked to (initUI).
     property bool listed: false
 
     readonly property string downTag: "    [Down]"

@@ -153,7 +153,10 @@ Item {
             console.debug("sensor defaults: no profile_fw for profile 0")
     }
 
+    // The pointer settings too wait for the profile's values: the store keeps them with the profile.
     function pageApply() {
+        if (!mainVesk.maySend("sensor settings"))
+            return
         ui_View.vesk_03H_SetReportRate(rateValue(rateIndex))
         ui_View.setCursorSpeed(cursorPos)
         ui_View.setVerticalScrollLines(scrollPos)

@@ -181,6 +181,9 @@ Item {
                 ui_View.saveGundata(g, GunTable.tableValues(userTables[g]))
         }
         ui_View.saveSelGundata(curSlot, [curGame, curGun])
+        // The files are the page's own; the fire key's profile block is the mouse's.
+        if (!mainVesk.maySend("recoil values of fire key " + (curSlot + 1)))
+            return
         const r = curRecord
         ui_View.vesk_0CH_SetPressGun(r.x, r.y, r.times, r.enable, r.cursorReturn, curSlot + firstFireKeyProfile)
     }
@@ -199,7 +202,7 @@ Item {
     height: 442
 
     onCurRecordChanged: showRecord()
-    // Without the mouse at start the frame never initialises the page; the recoil files are there anyway.
+    // The recoil files do not depend on the mouse: the page reads them when first shown (or applied).
     onVisibleChanged: {
         if (visible && !loaded)
             initUI()

@@ -2,7 +2,7 @@ import QtQuick
 import "../common"
 
 // The bottom bar: "ALL RESET" and "ALL SAVE" for every page at once. It rests while the global-settings panel
-// is open.
+// is open and while the mouse is being read.
 Item {
     id: menuDown
 
@@ -11,8 +11,8 @@ Item {
 
     width: 1000
     height: 44
-    enabled: !root.globalSettingOpen
-    opacity: enabled ? 1.0 : 0.2
+    enabled: !root.globalSettingOpen && !root.deviceBusy
+    opacity: root.partOpacity(false)
 
     Image {
         source: root.skinImage("list_dn/listDnContainer")

@@ -1,9 +1,9 @@
 import QtQuick
 import "../common"
 
-// The global-settings panel: animation, language, background picture, text size, colour and brightness.
-// Choices take effect at once; APPLY stores them in the application configuration, RESET brings back the
-// shipped configuration.
+// The global-settings panel: animation, language, background picture, text size, colour and brightness, and
+// the mouse's firmware version. Choices take effect at once; APPLY stores them in the application
+// configuration, RESET brings back the shipped configuration.
 Item {
     id: globalSetting
 
@@ -21,6 +21,8 @@ Item {
     // The logo's address as the configuration gave it; stored back unchanged.
     property string webUrl: ""
     property string builtInUrl: ""
+    // The mouse's firmware version as the program's last reading of the mouse gave it.
+    property string firmwareVersion: ""
 
     readonly property var defaultPresetColors: [[0, 255, 255], [255, 255, 255], [255, 0, 0], [255, 127, 0],
         [255, 255, 0], [0, 255, 0], [255, 0, 255]]
@@ -32,6 +34,12 @@ Item {
         const config = ui_View.loadApConfig()
         if (config && config.length > 0)
             applyConfig(config)
+    }
+
+    // Asks the program only: the version comes from the last reading, never from the mouse itself.
+    function readFirmwareVersion() {
+        const v = ui_View.vesk_80H_GetFWVersion()
+        firmwareVersion = v === undefined || v === null ? "" : String(v).trim()
     }
 
     function listLanguages() {
@@ -215,8 +223,10 @@ Item {
         target: root
         function onGlobalSettingOpenChanged() {
             globalSetting.paletteOpen = false
-            if (root.globalSettingOpen)
+            if (root.globalSettingOpen) {
                 panel.active = true
+                globalSetting.readFirmwareVersion()
+            }
             // Opened before the program asked the scene to initialise (no mouse at start): the language
             // menu still lists what is installed.
             if (root.globalSettingOpen && globalSetting.languageNames.length === 0)
@@ -271,6 +281,33 @@ Item {
                 font.family: root.globalSetting_fontFamily
                 font.pixelSize: root.globalSetting_size + 2
                 font.bold: true
+            }
+
+            // FIRMWARE, in the title's row at the right.
+            Row {
+                objectName: "firmwareRow"
+                x: parent.width - 18 - width
+                height: 37
+                spacing: 8
+
+                Text {
+                    anchors.verticalCenter: parent.verticalCenter
+                    text: root.str(144)
+                    color: root.globalSetting_color_enable
+                    font.family: root.globalSetting_fontFamily
+                    font.pixelSize: root.globalSetting_size
+                }
+
+                Text {
+                    objectName: "firmwareVersion"
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: Math.min(implicitWidth, 110)
+                    elide: Text.ElideRight
+                    text: globalSetting.firmwareVersion
+                    color: root.globalSetting_color
+                    font.family: root.globalSetting_fontFamily
+                    font.pixelSize: root.globalSetting_size
+                }
             }
 
             Repeater {

@@ -19,15 +19,21 @@ TestCase {
         return created
     }
 
-    // Runs the opening of `scene` as the program does, initUI first when the program found the mouse, and waits
-    // for its end: the page area slides in last, and a click while it slides can miss.
+    // Runs the opening of `scene` as the program does: "run" at once, the device check at start (testEnv.reset
+    // has run it) as the program reports it, busy while it runs, then its result and, when it read the mouse,
+    // initUI. Waits for the opening's end: the page area slides in last, and a click while it slides can miss.
     function startScene(connected) {
         frame = findChild(scene, "productFrame")
-        if (connected)
-            scene.initUI()
-        // After initUI, which applies the stored configuration's animation setting.
         scene.animation_speed = 10
         scene.run()
+        scene.setDeviceBusy(true)
+        scene.setDeviceBusy(false)
+        scene.deviceSynced(connected)
+        if (connected) {
+            scene.initUI()
+            // initUI applies the stored configuration's animation setting.
+            scene.animation_speed = 10
+        }
         tryVerify(() => frame.settled, 3000, "the opening has ended")
     }
 

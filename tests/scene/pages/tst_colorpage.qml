@@ -267,19 +267,22 @@ Item {
         }
     }
 
-    // Without the mouse at start the page is never initialised: it shows its own values and every effect.
+    // Without the mouse at start the page shows the store's profiles, which the program's mirror holds whole,
+    // and the shipped product constants.
     PageTestCase {
         name: "ColorPageWithoutMouse"
 
-        function test_fallbacks() {
+        function test_theStoresValues() {
             testEnv.reset(false)
             scene = createScene()
-            scene.animation_speed = 10
-            scene.run()
             page = findChild(scene, "colorPage")
+            startScene(false)
+            verify(ui_View.hasProfileData())
+            const shown = [page.effect, page.brightnessValue(page.brightnessPos),
+                           page.speedValue(page.effect, page.speedPos)]
+            compare(shown, ui_View.vesk_8CH_GetRGBLedEffect().map(Number))
             compare(page.offered.length, 11)
-            compare([page.effect, page.brightnessPos, page.speedPos], [3, 7, 4])
-            compare(findChild(page, "colorGroup").stages, 8)
+            compare(findChild(page, "colorGroup").stages, 6, "the shipped configuration's stages")
             // Apply without a mouse: the view keeps the change in memory and nothing fails.
             page.chooseEffect(10)
             page.pageApply()

@@ -46,7 +46,7 @@ Item {
 
         function test_pagesAreBuiltWhenFirstNeeded_data() {
             return [
-                { tag: "by initUI", how: "initUI" },
+                { tag: "not by initUI, which may come during the opening", how: "initUI" },
                 { tag: "by opening a page", how: "open" },
                 { tag: "after the opening", how: "run" }
             ]
@@ -64,7 +64,12 @@ Item {
             testEnv.clearCommands()
             if (data.how === "initUI") {
                 fresh.initUI()
+                verify(!freshFrame.pagesBuilt)
+                freshFrame.functionClicked(0)
                 verify(freshFrame.pagesBuilt)
+                const stages = Array.from(ui_View.vesk_8CH_GetDpi8Stage()).slice(0, 8)
+                compare(findChild(fresh, "sensorPage").dpiValues, stages.map(v => Number(v) * freshFrame.dpiBase),
+                        "built after initUI: the mouse's values at once")
             } else if (data.how === "open") {
                 freshFrame.functionClicked(2)
                 verify(freshFrame.pagesBuilt)

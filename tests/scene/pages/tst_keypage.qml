@@ -452,7 +452,7 @@ Item {
             testEnv.reset(false)
             failOnWarning(/.*/)
             openScene(false)
-            compare(model.allCodes(), shippedDefaults, "fallback defaults before initUI")
+            compare(model.allCodes(), shippedDefaults, "the store's matrix, from the mirror")
             compare(page.curPosition, 3)
             compare(page.mapping_for_keyId, [0, 1, 2, 3, 4, 5, 6, 14, 15])
             compare(page.keyNames[0], "KEY \uFF11")
@@ -461,7 +461,7 @@ Item {
             compare(child("gunList").elements, ["LOOP SWITCH", "TWO GUN LOOP", "THREE GUN LOOP"])
             compare(child("mouseList").curIndex, 4)
             page.initUI()
-            compare(model.allCodes(), shippedDefaults, "the store's matrix")
+            compare(model.allCodes(), shippedDefaults, "read again: the same")
             compare(page.selectedKey, 3)
             compare(child("functionMenu").curIndex, 1)
         }

@@ -1,8 +1,9 @@
 import QtQuick
 import QtTest
 
-// The product frame: function menu and product constants, against a stand-in for the program (the profile
-// menu is tested against the real program, with the pages).
+// The product frame: function menu, product constants, and when the pages take the mouse's values and may
+// send them, against a stand-in for the program (the profile menu is tested against the real program, with
+// the pages).
 Item {
     id: container
     width: 1000
@@ -54,6 +55,101 @@ Item {
             clickAt(menu, 75, 50 * 0 + 18)
             tryCompare(frame, "curPage", 0, 1000)
             verify(findChild(frame, "menuProf").enabled)
+        }
+
+        // What every page but the macro page sends on ALL SAVE.
+        readonly property var pageSends: ["vesk_0DH_SetKeyMatrix", "vesk_SetLED8StageColor", "vesk_0CH_SetRGBLedEffect",
+            "vesk_03H_SetReportRate", "setCursorSpeed", "vesk_0CH_SetDpi8Stage", "vesk_0CH_SetPressGun"]
+
+        // Whether the program was asked for name, with or without arguments.
+        function called(name) {
+            return ui_View.calls.some(c => c === name || c.startsWith(name + " "))
+        }
+
+        // A scene that was not run: its pages are built only when the test says so.
+        function freshScene() {
+            const fresh = createTemporaryObject(container.sceneComponent, container)
+            verify(fresh)
+            fresh.visible = true
+            return fresh
+        }
+
+        function test_deviceSynced_data() {
+            return [
+                { tag: "mouse read: the pages read it", built: true, loaded: false, connected: true, mirror: true,
+                  reads: true },
+                { tag: "mouse read before the pages exist: they read it when built", built: false, loaded: false,
+                  connected: true, mirror: true, reads: true },
+                { tag: "no mouse, whole mirror: the mirror's values", built: true, loaded: false, connected: false,
+                  mirror: true, reads: true },
+                { tag: "no mouse, no mirror: the built-in values stay", built: true, loaded: false,
+                  connected: false, mirror: false, reads: false },
+                { tag: "no mouse, no mirror, pages built later: still nothing read", built: false, loaded: false,
+                  connected: false, mirror: false, reads: false },
+                { tag: "mouse gone: what the pages show stays", built: true, loaded: true, connected: false,
+                  mirror: true, reads: false },
+                { tag: "mouse back: read again", built: true, loaded: true, connected: true, mirror: true,
+                  reads: true }
+            ]
+        }
+
+        function test_deviceSynced(data) {
+            ui_View.curProfile = 1
+            ui_View.apValues = { colorMaxStage: "6" }
+            const fresh = freshScene()
+            const f = findChild(fresh, "productFrame")
+            if (data.built)
+                f.buildPages()
+            if (data.loaded)
+                fresh.deviceSynced(true)
+            ui_View.calls = []
+            ui_View.curProfile = 0
+            ui_View.profileData = data.mirror
+            fresh.deviceSynced(data.connected)
+            compare(f.pagesBuilt, data.built, "a check builds no pages")
+            compare(f.valuesLoaded, data.loaded || data.reads)
+            compare(f.colorMaxStage, 6, "the product's constants, mouse or not")
+            if (!data.built)
+                f.buildPages()
+            for (const read of ["vesk_8CH_GetRGBLedEffect", "vesk_8CH_GetDpi8Stage"])
+                compare(called(read), data.reads, read)
+            compare(findChild(f, "menuProf").curProfile, data.reads ? 0 : 1, "the mouse's current profile")
+        }
+
+        function test_allSaveSendsOnlyLoadedValues_data() {
+            return [
+                { tag: "nothing loaded: nothing sent", atBuild: false, synced: null, mirror: true, sent: false,
+                  told: true },
+                { tag: "no mouse, no whole mirror: nothing sent", atBuild: false, synced: false, mirror: false,
+                  sent: false, told: true },
+                { tag: "pages built while the store holds whole profiles", atBuild: true, synced: null,
+                  mirror: true, sent: true },
+                { tag: "the mirror's values without the mouse", atBuild: false, synced: false, mirror: true,
+                  sent: true },
+                { tag: "the mouse's values", atBuild: false, synced: true, mirror: true, sent: true },
+                { tag: "the mouse's values, while it is read again", atBuild: false, synced: true, mirror: true,
+                  busy: true, sent: false, told: false }
+            ]
+        }
+
+        function test_allSaveSendsOnlyLoadedValues(data) {
+            const fresh = freshScene()
+            const f = findChild(fresh, "productFrame")
+            ui_View.profileData = data.atBuild
+            f.buildPages()
+            ui_View.profileData = data.mirror
+            if (data.synced !== null)
+                fresh.deviceSynced(data.synced)
+            if (data.busy)
+                fresh.setDeviceBusy(true)
+            ui_View.calls = []
+            f.totalApply()
+            for (const send of pageSends)
+                compare(called(send), data.sent, send)
+            const notice = findChild(fresh, "notice")
+            compare(notice.visible, data.told === true, "the user is told")
+            if (data.told)
+                compare(notice.text, "NO MOUSE FOUND: CHANGES ARE NOT SENT")
         }
 
         function test_productConstants_data() {

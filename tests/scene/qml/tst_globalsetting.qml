@@ -105,7 +105,8 @@ Item {
             compare(scene.globalSetting_fontFamily, "Noto Sans CJK SC")
             compare(scene.str(1), "选项")
             compare(scene.str(113), "ALL RESET", "entries the file lacks keep the built-in text")
-            compare(scene.globalSetting_stringList.length, 141)
+            compare(scene.str(144), "FIRMWARE", "so do the entries added after the file was written")
+            compare(scene.globalSetting_stringList.length, scene.builtInStringList.length)
         }
 
         function test_languageWithoutItsFileShowsTheBuiltInStrings() {
@@ -139,6 +140,27 @@ Item {
         function test_panelOpenedBeforeInitStillListsTheLanguages() {
             scene.globalSettingOpen = true
             compare(findChild(panel, "languageList").elements.length, 2)
+        }
+
+        function test_firmwareVersion_data() {
+            return [
+                { tag: "read when the panel opens", before: "1.0A", after: "1.0A", sync: false, shown: "1.0A" },
+                { tag: "no mouse", before: "unknown", after: "unknown", sync: false, shown: "unknown" },
+                { tag: "read again after a check", before: "unknown", after: "1.0B", sync: true, shown: "1.0B" },
+                { tag: "nothing from the program", before: "", after: "", sync: false, shown: "" }
+            ]
+        }
+
+        function test_firmwareVersion(data) {
+            ui_View.fwVersion = data.before
+            openPanel()
+            ui_View.fwVersion = data.after
+            if (data.sync)
+                scene.deviceSynced(false)
+            compare(findChild(panel, "firmwareVersion").text, data.shown)
+            const row = findChild(panel, "firmwareRow")
+            verify(row.children[0].text === "FIRMWARE", row.children[0].text)
+            verify(row.x > 100 && row.x + row.width <= panel.width, "in the title's row: " + row.x)
         }
 
         function test_backgroundChooser_data() {

@@ -23,6 +23,11 @@ Item {
         signalName: "emptyAreaPressed"
     }
 
+    SignalSpy {
+        id: profileSpy
+        signalName: "profileSwitched"
+    }
+
     TestCase {
         name: "Root"
         when: windowShown
@@ -96,13 +101,17 @@ Item {
                 { tag: "last of the gap", index: 118, text: "" },
                 { tag: "press gun", index: 119, text: "PRESS GUN" },
                 { tag: "user", index: 126, text: "USER" },
-                { tag: "last entry", index: 140, text: "" },
-                { tag: "past the list", index: 141, text: "" }
+                { tag: "last of the design's entries", index: 140, text: "" },
+                { tag: "change not reached", index: 141, text: "THE LAST CHANGE DID NOT REACH THE MOUSE" },
+                { tag: "no mouse", index: 142, text: "NO MOUSE FOUND: CHANGES ARE NOT SENT" },
+                { tag: "mouse not answering", index: 143, text: "THE MOUSE DOES NOT ANSWER" },
+                { tag: "firmware", index: 144, text: "FIRMWARE" },
+                { tag: "past the list", index: 145, text: "" }
             ]
         }
 
         function test_builtInStrings(data) {
-            compare(scene.builtInStringList.length, 141)
+            compare(scene.builtInStringList.length, 145)
             compare(scene.str(data.index), data.text)
         }
 
@@ -271,6 +280,124 @@ Item {
             compare(barSpy.count, 1)
             compare(child("protectTimer").interval, data.interval)
             compare(ui_View.enabled, false)
+        }
+
+        // While the mouse is read, what edits or sends takes no click; the rest of the scene stays live.
+        function test_busyRestsOnlyWhatEditsOrSends_data() {
+            return [
+                { tag: "ALL SAVE sends nothing", part: "allSaveButton", live: false, done: () => barSpy.count > 0 },
+                { tag: "the profile menu switches nothing", part: "menuProf", x: 28, y: 48 + 20, live: false,
+                  done: () => profileSpy.count > 0 },
+                { tag: "the function menu opens a page", part: "menuFunc", x: 75, y: 50 * 3 + 18, live: true,
+                  done: () => findChild(scene, "productFrame").curPage === 3 },
+                { tag: "the gear opens the panel", part: "settingButton", live: true,
+                  done: () => scene.globalSettingOpen },
+                { tag: "the close control closes", part: "closeButton", live: true,
+                  done: () => ui_Ctl.minimizeCount === 1 }
+            ]
+        }
+
+        function test_busyRestsOnlyWhatEditsOrSends(data) {
+            scene.animation_speed = 10
+            scene.run()
+            tryCompare(child("menuDown"), "y", 600 - 44, 1000)
+            tryVerify(() => child("productFrame").settled, 1000)
+            barSpy.target = child("menuDown")
+            barSpy.signalName = "btnTotalApplyClicked"
+            barSpy.clear()
+            profileSpy.target = child("productFrame")
+            profileSpy.clear()
+            ui_View.curProfile = 0
+            scene.deviceSynced(true)
+            scene.setDeviceBusy(true)
+            verify(child("busyIndicator").visible)
+            clickAt(child(data.part), data.x, data.y)
+            if (data.live) {
+                tryVerify(data.done, 1000)
+                return
+            }
+            wait(50)
+            verify(!data.done(), "taken while the mouse is read")
+            // The check's result follows its end through the event queue: until it is in, the pages may show
+            // what the mouse no longer holds.
+            scene.setDeviceBusy(false)
+            clickAt(child(data.part), data.x, data.y)
+            wait(50)
+            verify(!data.done(), "taken before the check's result")
+            scene.deviceSynced(true)
+            clickAt(child(data.part), data.x, data.y)
+            tryVerify(data.done, 1000, "taken once the result is in")
+        }
+
+        function test_busyDoesNotFreezeTheView() {
+            scene.visible = true
+            scene.setDeviceBusy(true)
+            compare(ui_View.calls.filter(c => c.startsWith("setEnabled")), [], "the view stays live")
+            mousePress(scene, 600, 330)
+            mouseMove(scene, 590, 338)
+            mouseRelease(scene, 590, 338)
+            compare(ui_Ctl.moves, ["x -10", "y 8"], "the window drags")
+            // The timed guard ends while the check runs: the indicator stays until both have ended.
+            scene.setProtectUI(20)
+            tryCompare(ui_View, "enabled", true, 1000)
+            verify(child("busyIndicator").visible)
+            scene.setDeviceBusy(false)
+            verify(child("busyIndicator").visible, "until the check's result is in")
+            scene.deviceSynced(false)
+            verify(!child("busyIndicator").visible)
+            for (const name of ["menuDown", "menuProf", "pageArea"]) {
+                verify(child(name).enabled, name)
+                compare(child(name).opacity, 1.0, name)
+            }
+            // A result that never comes does not hold the scene for good.
+            child("syncAwaited").interval = 50
+            scene.setDeviceBusy(true)
+            scene.setDeviceBusy(false)
+            verify(scene.deviceBusy)
+            tryCompare(scene, "deviceBusy", false, 1000)
+        }
+
+        function test_deviceNotice_data() {
+            return [
+                { tag: "change not reached", kind: 0, text: "THE LAST CHANGE DID NOT REACH THE MOUSE" },
+                { tag: "no mouse", kind: 1, text: "NO MOUSE FOUND: CHANGES ARE NOT SENT" },
+                { tag: "mouse not answering", kind: 2, text: "THE MOUSE DOES NOT ANSWER" },
+                { tag: "a kind past the list", kind: 3, text: null },
+                { tag: "a negative kind", kind: -1, text: null },
+                { tag: "no number", kind: "busy", text: null },
+                { tag: "no kind at all", kind: undefined, text: null }
+            ]
+        }
+
+        // Once, for a moment, then gone by itself; unknown kinds show nothing.
+        function test_deviceNotice(data) {
+            scene.visible = true
+            const notice = child("notice")
+            notice.holdTime = 150
+            notice.fadeTime = 50
+            scene.deviceNotice(data.kind)
+            if (data.text === null) {
+                verify(!notice.visible)
+                return
+            }
+            verify(notice.visible)
+            compare(notice.text, data.text)
+            tryCompare(notice, "visible", false, 1000)
+        }
+
+        // A new notice takes the place of the shown one and its full time: one at a time, never a pile.
+        function test_aNewNoticeReplacesTheShownOne() {
+            scene.visible = true
+            const notice = child("notice")
+            notice.holdTime = 300
+            notice.fadeTime = 50
+            scene.deviceNotice(0)
+            wait(200)
+            scene.deviceNotice(2)
+            compare(notice.text, "THE MOUSE DOES NOT ANSWER")
+            wait(200)
+            compare(notice.opacity, 1, "its time started again")
+            tryCompare(notice, "visible", false, 1000)
         }
 
         function test_logoOpensTheConfiguredAddress() {
