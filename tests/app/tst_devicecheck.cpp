@@ -26,6 +26,7 @@ private Q_SLOTS:
     void burstOfChangesLeadsToOneCheck();
     void unplugAndReplugAreNoticed();
     void sceneFollowsTheMouse();
+    void changesThatMissTheMouseAreSaidOnce();
     void accessHintOncePerRun_data();
     void accessHintOncePerRun();
 
@@ -207,6 +208,30 @@ void TestDeviceCheck::sceneFollowsTheMouse()
             expected << QStringLiteral("initUI");
         QTRY_COMPARE(calls(), expected);
     }
+}
+
+// The mouse vanishes in the middle of a block: the user hears once that the change did not reach it, and once
+// that there is no mouse, however many changes follow.
+void TestDeviceCheck::changesThatMissTheMouseAreSaidOnce()
+{
+    TestRunFolder folder;
+    Widget window;
+    window.view()->setSource(QUrl(QStringLiteral("qrc:/test/recorder.qml")));
+    QObject *root = window.view()->rootObject();
+    QVERIFY(checkNow(window));
+    QVERIFY(window.view()->deviceConnected);
+
+    vmouse::unplugAfterReports(2); // the frame and half the block
+    QVariantList stages;
+    for (int i = 0; i < 16; ++i)
+        stages.append(8);
+    for (int i = 0; i < 3; ++i)
+        window.view()->vesk_0CH_SetDpi8Stage(stages);
+    QVERIFY(window.deviceLink().waitUntilIdle());
+    QTRY_VERIFY(!window.view()->deviceConnected);
+    QTest::qWait(100);
+    QStringList notices = root->property("calls").toStringList().filter(QStringLiteral("deviceNotice"));
+    QCOMPARE(notices, QStringLiteral("deviceNotice 0|deviceNotice 1").split(QLatin1Char('|')));
 }
 
 namespace {
