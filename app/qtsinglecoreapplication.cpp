@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QLockFile>
 #include <QLoggingCategory>
+#include <QStandardPaths>
 
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
@@ -42,10 +43,18 @@ QString QtSingleCoreApplication::lockFilePath(const QString &applicationFilePath
 #ifdef Q_OS_WIN
     path = path.toLower();
 #endif
-    const QByteArray hash =
-        QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    return QDir::tempPath() +
-           QStringLiteral("/vesk-config-%1-%2.lock").arg(userIdentity(), QString::fromLatin1(hash));
+    const QString hash = QString::fromLatin1(
+        QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
+#ifndef Q_OS_WIN
+    // The user's runtime folder (mode 0700): no other user can put a file where the lock goes. Qt makes one
+    // in the temporary folder, private to the user, when the session has none.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty())
+        return runtime + QStringLiteral("/vesk-config-%1.lock").arg(hash);
+    qCDebug(lcSingle) << "no runtime folder: the lock goes to the temporary folder";
+#endif
+    // Windows' temporary folder is the user's own.
+    return QDir::tempPath() + QStringLiteral("/vesk-config-%1-%2.lock").arg(userIdentity(), hash);
 }
 
 bool QtSingleCoreApplication::isRunning()

@@ -19,8 +19,8 @@ public:
 
     bool isRunning();
 
-    // The lock that identifies a copy: derived from the executable's path and the user, like the
-    // single-instance component the program was designed around.
+    // The lock that identifies a copy: derived from the executable's path, in a folder of the user's own
+    // (the runtime folder on Linux, the temporary folder on Windows).
     static QString lockFilePath(const QString &applicationFilePath);
 
 private:

@@ -1,15 +1,23 @@
 #include "copydatachannel.h"
 
 #include <QDir>
-#include <QLocalServer>
+#include <QFile>
 #include <QLocalSocket>
 #include <QLoggingCategory>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QtEndian>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <optional>
 
 Q_LOGGING_CATEGORY(lcCopyData, "vesk.platform.copydata")
 
@@ -30,11 +38,83 @@ bool peerIsSameUser(const QLocalSocket *socket)
     return credentials.uid == geteuid();
 }
 
+bool socketAddress(const QByteArray &path, sockaddr_un &address)
+{
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= qsizetype(sizeof address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    return true;
+}
+
+// A listening socket bound at `path`, or -1 with errno set. bind() never replaces an existing file, so a
+// channel that another copy holds stays with it.
+int listenAt(const QByteArray &path)
+{
+    sockaddr_un address;
+    if (!socketAddress(path, address)) {
+        errno = ENAMETOOLONG;
+        return -1;
+    }
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return -1;
+    if (bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0 ||
+        listen(fd, SOMAXCONN) != 0) {
+        const int error = errno;
+        close(fd);
+        errno = error;
+        return -1;
+    }
+    // Only the user may connect (the folder is the user's own too; a peer's credentials are checked anyway).
+    chmod(path.constData(), S_IRUSR | S_IWUSR);
+    return fd;
+}
+
+// Whether a running program listens at `path`. A socket file left by a crashed run refuses at once.
+bool answers(const QByteArray &path)
+{
+    sockaddr_un address;
+    if (!socketAddress(path, address))
+        return false;
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return false;
+    const bool connected = ::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0 ||
+                           errno == EAGAIN || errno == EINPROGRESS;
+    close(fd);
+    return connected;
+}
+
+struct FileIdentity
+{
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool operator==(const FileIdentity &other) const
+    {
+        return device == other.device && inode == other.inode;
+    }
+};
+
+std::optional<FileIdentity> identityOf(const QByteArray &path)
+{
+    struct stat status
+    {
+    };
+    if (lstat(path.constData(), &status) != 0)
+        return std::nullopt;
+    return FileIdentity{status.st_dev, status.st_ino};
+}
+
 } // namespace
 
 struct CopyDataChannel::Private
 {
-    QLocalServer server;
+    int listener = -1;
+    std::unique_ptr<QSocketNotifier> notifier;
+    QByteArray path;
+    FileIdentity bound; // the socket file this channel made, which alone it may remove
     CopyDataCallback callback = nullptr;
     void *context = nullptr;
     int connections = 0;
@@ -70,10 +150,11 @@ CopyDataChannel::~CopyDataChannel()
 
 QString CopyDataChannel::socketPath()
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    return folder + QStringLiteral("/vesk-config.copydata");
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!folder.isEmpty())
+        return folder + QStringLiteral("/vesk-config.copydata");
+    // Without a runtime folder of the user's own, a name of the user's own in the shared temporary folder.
+    return QDir::tempPath() + QStringLiteral("/vesk-config-%1.copydata").arg(geteuid());
 }
 
 bool CopyDataChannel::install(CopyDataCallback callback, void *context)
@@ -82,27 +163,47 @@ bool CopyDataChannel::install(CopyDataCallback callback, void *context)
     m_d->callback = callback;
     m_d->context = context;
 
-    const QString path = socketPath();
-    m_d->server.setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_d->server.listen(path)) {
-        // A socket file left by a crashed run is taken over; one that still answers belongs to a running copy
-        // of the program started from another folder, which keeps it.
-        QLocalSocket probe;
-        probe.connectToServer(path);
-        if (probe.waitForConnected(200)) {
-            qCWarning(lcCopyData) << "another running program owns" << path << "- no copy-data messages";
+    const QByteArray path = QFile::encodeName(socketPath());
+    int fd = listenAt(path);
+    if (fd < 0 && errno == EADDRINUSE) {
+        // A copy of the program started from another folder keeps its channel for its whole life; a socket
+        // file that nobody answers on was left by a crashed run and is taken over.
+        if (answers(path)) {
+            qCDebug(lcCopyData) << "another running program owns" << path << "- no copy-data messages";
             return false;
         }
-        QLocalServer::removeServer(path);
-        if (!m_d->server.listen(path)) {
-            qCWarning(lcCopyData) << "cannot listen on" << path << m_d->server.errorString();
-            return false;
+        struct stat status
+        {
+        };
+        if (lstat(path.constData(), &status) == 0 && S_ISSOCK(status.st_mode) && status.st_uid == geteuid()) {
+            qCDebug(lcCopyData) << "taking over the socket left at" << path;
+            unlink(path.constData());
         }
+        fd = listenAt(path);
+    }
+    if (fd < 0) {
+        qCWarning(lcCopyData) << "cannot listen on" << path << std::strerror(errno)
+                              << "- no copy-data messages";
+        return false;
     }
 
-    connect(&m_d->server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *socket = m_d->server.nextPendingConnection())
+    m_d->listener = fd;
+    m_d->path = path;
+    m_d->bound = identityOf(path).value_or(FileIdentity{});
+    m_d->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    connect(m_d->notifier.get(), &QSocketNotifier::activated, this, [this] {
+        for (;;) {
+            const int peer = accept4(m_d->listener, nullptr, nullptr, SOCK_CLOEXEC);
+            if (peer < 0)
+                return; // EAGAIN: every waiting peer is taken
+            auto *socket = new QLocalSocket(this);
+            if (!socket->setSocketDescriptor(peer)) {
+                close(peer);
+                delete socket;
+                continue;
+            }
             accept(socket);
+        }
     });
     qCDebug(lcCopyData) << "listening on" << path;
     return true;
@@ -166,9 +267,14 @@ void CopyDataChannel::deliver(quint32 dwData, const QByteArray &bytes)
 
 void CopyDataChannel::remove()
 {
-    if (m_d->server.isListening())
-        m_d->server.close();
-    m_d->server.disconnect(this);
+    m_d->notifier.reset();
+    if (m_d->listener >= 0) {
+        close(m_d->listener);
+        m_d->listener = -1;
+        // Only the file this channel made: a path that now holds another copy's socket stays.
+        if (identityOf(m_d->path) == std::optional<FileIdentity>(m_d->bound))
+            unlink(m_d->path.constData());
+    }
     m_d->callback = nullptr;
     m_d->context = nullptr;
 }

@@ -3,14 +3,21 @@
 #include "qtsinglecoreapplication.h"
 #include "xdotool.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 class TestProgram : public QObject
 {
@@ -24,6 +31,7 @@ private Q_SLOTS:
     void copyDataMessageShowsOneBoxAtATime();
     void draggingTheSceneMovesTheWindow();
     void closeControlEndsTheProgram();
+    void startsOverALeftLockAndAStrangersFile();
     void runsUnchangedAgainstTheVirtualMouse();
 
 private:
@@ -79,6 +87,8 @@ void TestProgram::initTestCase()
     QVERIFY(m_elsewhere.isValid() && m_runtime.isValid());
     QFile::setPermissions(m_runtime.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    // The lock's path is the program's runtime folder: the test looks where the program does.
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
@@ -178,6 +188,39 @@ void TestProgram::closeControlEndsTheProgram()
     QCOMPARE(m_first.exitCode(), 0);
     QVERIFY2(!QFileInfo::exists(QtSingleCoreApplication::lockFilePath(m_program)),
              "the lock goes with the program");
+}
+
+void TestProgram::startsOverALeftLockAndAStrangersFile()
+{
+    // A copy that crashed: its lock names a process that is gone.
+    const QString lockPath = QtSingleCoreApplication::lockFilePath(m_program);
+    const pid_t crashed = fork();
+    if (crashed == 0) {
+        QLockFile lock(lockPath);
+        _exit(lock.tryLock(0) ? 0 : 1);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(crashed, &status, 0), crashed);
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    QVERIFY(QFileInfo::exists(lockPath));
+
+    // Anyone may make files in the shared temporary folder, under any name the program once used; one that
+    // names a live process stops nothing.
+    const QByteArray hash =
+        QCryptographicHash::hash(QDir::cleanPath(m_program).toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
+    QFile stranger(QDir::tempPath() +
+                   QStringLiteral("/vesk-config-%1-%2.lock").arg(getuid()).arg(QString::fromLatin1(hash)));
+    QVERIFY(stranger.open(QIODevice::WriteOnly));
+    stranger.write("1\nvesk-config\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    stranger.close();
+
+    startFirst();
+    const bool closed = closeThroughTheControl(m_first, windowPosition(m_window));
+    stranger.remove();
+    QVERIFY(closed);
+    QCOMPARE(m_first.exitCode(), 0);
 }
 
 void TestProgram::runsUnchangedAgainstTheVirtualMouse()

@@ -1,5 +1,6 @@
 #include "copydatachannel.h"
 
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTest>
@@ -22,6 +23,7 @@ private Q_SLOTS:
     void channelDeliversWholeMessages_data();
     void channelDeliversWholeMessages();
     void oversizedMessageIsRefusedUnread();
+    void channelStaysWithTheFirstCopy();
     void peerOfAnotherUserIsRefused();
 
 private:
@@ -156,6 +158,40 @@ void TestCopyData::oversizedMessageIsRefusedUnread()
     QVERIFY(peer.waitForBytesWritten(2000));
     QTRY_COMPARE(dropped.count(), 1);
     QVERIFY(received.bytes.isEmpty());
+}
+
+void TestCopyData::channelStaysWithTheFirstCopy()
+{
+    const QByteArray path = QFile::encodeName(CopyDataChannel::socketPath());
+    // A socket file left by a crashed run: bound, never unlinked, nobody listening.
+    {
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
+        QCOMPARE(bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        close(fd);
+    }
+
+    Received received;
+    auto first = std::make_unique<CopyDataChannel>();
+    QVERIFY(first->install(&TestCopyData::record, &received));
+    {
+        // A copy started from another folder finds the channel taken, and its end leaves it alone.
+        Received none;
+        CopyDataChannel second;
+        QVERIFY(!second.install(&TestCopyData::record, &none));
+    }
+    QVERIFY(QFileInfo::exists(QFile::decodeName(path)));
+    QLocalSocket peer;
+    peer.connectToServer(QFile::decodeName(path));
+    QVERIFY(peer.waitForConnected(2000));
+    peer.write(frame(0x250F, "still the first"));
+    QVERIFY(peer.waitForBytesWritten(2000));
+    QTRY_COMPARE(received.bytes, QList<QByteArray>{"still the first"});
+
+    first.reset();
+    QVERIFY(!QFileInfo::exists(QFile::decodeName(path)));
 }
 
 void TestCopyData::peerOfAnotherUserIsRefused()
