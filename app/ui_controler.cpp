@@ -2,10 +2,12 @@
 
 #include "myqquickview.h"
 
+#include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QWidget>
+#include <QWindow>
 
 Q_LOGGING_CATEGORY(lcControler, "vesk.app.controler")
 
@@ -47,6 +49,14 @@ void Ui_Controler::onMinimize()
     // The main window is the program's only top-level window: closing it ends the program.
     if (m_window)
         m_window->close();
+}
+
+bool Ui_Controler::onDragStarted()
+{
+    if (!m_window || !QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return false;
+    QWindow *handle = m_window->windowHandle();
+    return handle && handle->startSystemMove();
 }
 
 void Ui_Controler::onXChanged(int x)

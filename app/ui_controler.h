@@ -21,6 +21,9 @@ public:
 
 public Q_SLOTS:
     void onMinimize();
+    // A press on the scene's background that may drag the window. Where the program may not place its own
+    // window (Wayland), the compositor moves it and this returns true: the scene sends no position changes.
+    bool onDragStarted();
     void onXChanged(int x);
     void onYChanged(int y);
     void setBusy(int busyTime = 0);

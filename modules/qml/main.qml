@@ -186,14 +186,17 @@ Item {
         id: dragArea
 
         property point pressPoint
+        // The desktop moves the window itself (Wayland): no position changes from the scene.
+        property bool movedBySystem: false
 
         anchors.fill: parent
         onPressed: function (mouse) {
             pressPoint = Qt.point(mouse.x, mouse.y)
+            movedBySystem = ui_Ctl.onDragStarted()
             root.emptyAreaPressed()
         }
         onPositionChanged: function (mouse) {
-            if (!pressed)
+            if (!pressed || movedBySystem)
                 return
             ui_Ctl.onXChanged(mouse.x - pressPoint.x)
             ui_Ctl.onYChanged(mouse.y - pressPoint.y)

@@ -1,7 +1,8 @@
 // Linux/X11: raw key and button events of XInput 2, selected on the root window. Raw events reach every
 // client that asks for them, whoever has the focus or a grab, and selecting them neither grabs nor delays
 // anything: the hook only observes. Read on the GUI thread from a connection of its own.
-#include "evdevscancode.h"
+// Without XInput 2 the program still sees what is pressed in its own windows (inputhook_window.h).
+#include "inputhook_window.h"
 #include "inputhookbackend.h"
 
 #include <QCoreApplication>
@@ -13,7 +14,7 @@
 
 #include <memory>
 
-Q_LOGGING_CATEGORY(lcInputHook, "vesk.platform.inputhook")
+Q_DECLARE_LOGGING_CATEGORY(lcInputHook)
 
 namespace {
 
@@ -31,10 +32,7 @@ struct Backend
     Display *display = nullptr;
     int xiOpcode = 0;
     QSocketNotifier *notifier = nullptr;
-    inputhook::KeyboardSink keyboard = nullptr;
-    inputhook::MouseSink mouse = nullptr;
-    bool leftAltDown = false;
-    bool rightAltDown = false;
+    inputhook::Translator translate;
 
     ~Backend()
     {
@@ -49,25 +47,6 @@ struct Backend
 };
 
 Backend *s_backend = nullptr;
-
-void keyEvent(Backend &b, int xKeyCode, bool isDown)
-{
-    if (xKeyCode < int(XKeyCodeOffset))
-        return;
-    const unsigned evdev = unsigned(xKeyCode) - XKeyCodeOffset;
-    if (evdev == EvdevLeftAlt)
-        b.leftAltDown = isDown;
-    else if (evdev == EvdevRightAlt)
-        b.rightAltDown = isDown;
-
-    const std::optional<PcScanCode> scan = scanCodeForEvdev(evdev);
-    if (!scan || !b.keyboard)
-        return;
-    unsigned flags = scan->extended ? inputhook::FlagExtended : 0;
-    if (b.leftAltDown || b.rightAltDown)
-        flags |= inputhook::FlagAltDown;
-    b.keyboard(scan->scanCode, flags, isDown);
-}
 
 void buttonEvent(Backend &b, int button, bool isDown)
 {
@@ -86,7 +65,7 @@ void buttonEvent(Backend &b, int button, bool isDown)
         // Wheel (4-7) and extra buttons (8, 9): the Windows hook reports nothing for them either.
         return;
     }
-    if (!b.mouse)
+    if (!b.translate.mouse)
         return;
     // Raw events carry device motion, not the pointer position: ask where the pointer is now.
     Window root = 0;
@@ -100,7 +79,7 @@ void buttonEvent(Backend &b, int button, bool isDown)
                        &mask)) {
         qCDebug(lcInputHook) << "pointer is on another screen; button reported at (0, 0)";
     }
-    b.mouse(message, rootX, rootY);
+    b.translate.button(message, rootX, rootY);
 }
 
 void drain(Backend &b)
@@ -118,10 +97,10 @@ void drain(Backend &b)
 
         switch (type) {
         case XI_RawKeyPress:
-            keyEvent(b, detail, true);
+            b.translate.key(detail, true);
             break;
         case XI_RawKeyRelease:
-            keyEvent(b, detail, false);
+            b.translate.key(detail, false);
             break;
         case XI_RawButtonPress:
             buttonEvent(b, detail, true);
@@ -149,12 +128,15 @@ bool installBackend(KeyboardSink keyboard, MouseSink mouse)
         qCWarning(lcInputHook) << "no application object; global input is not observed";
         return false;
     }
+    inputhook::Translator translator;
+    translator.keyboard = keyboard;
+    translator.mouse = mouse;
 
     auto backend = std::make_unique<Backend>();
     backend->display = XOpenDisplay(nullptr);
     if (!backend->display) {
         qCWarning(lcInputHook) << "no X display; keys and buttons of the desktop are not observed";
-        return false;
+        return inputhook::observeOwnWindows(translator);
     }
     int event = 0;
     int error = 0;
@@ -163,8 +145,9 @@ bool installBackend(KeyboardSink keyboard, MouseSink mouse)
     if (!XQueryExtension(backend->display, "XInputExtension", &backend->xiOpcode, &event, &error) ||
         XIQueryVersion(backend->display, &major, &minor) != Success || major < XiMajor ||
         (major == XiMajor && minor < XiMinorNeeded)) {
-        qCWarning(lcInputHook) << "the X server lacks XInput 2.1; keys and buttons are not observed";
-        return false;
+        qCWarning(lcInputHook)
+            << "the X server lacks XInput 2.1; keys and buttons of the desktop are not observed";
+        return inputhook::observeOwnWindows(translator);
     }
 
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
@@ -179,8 +162,7 @@ bool installBackend(KeyboardSink keyboard, MouseSink mouse)
     XISelectEvents(backend->display, DefaultRootWindow(backend->display), &mask, 1);
     XFlush(backend->display);
 
-    backend->keyboard = keyboard;
-    backend->mouse = mouse;
+    backend->translate = translator;
     backend->notifier = new QSocketNotifier(ConnectionNumber(backend->display), QSocketNotifier::Read);
     Backend *b = backend.get();
     QObject::connect(b->notifier, &QSocketNotifier::activated, b->notifier, [b] { drain(*b); });
@@ -193,11 +175,12 @@ void removeBackend()
 {
     delete s_backend;
     s_backend = nullptr;
+    stopObservingOwnWindows();
 }
 
 bool backendInstalled()
 {
-    return s_backend != nullptr;
+    return s_backend != nullptr || observingOwnWindows();
 }
 
 } // namespace inputhook

@@ -1,11 +1,17 @@
 // The system-independent core of the global input hooks: translation tables, overrides, state, mouse
-// messages, callbacks; and the Linux bridge from evdev codes to scan codes.
+// messages, callbacks; the Linux bridge from evdev codes to scan codes, and the program's own windows when
+// XInput 2 is out of reach.
 #include "globalinputhook.h"
 #include "keynamemap.h"
 #include "linux/evdevscancode.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QSet>
 #include <QTest>
+#include <QWindow>
+
+#include <cstdlib>
 
 class TestInputCore : public QObject
 {
@@ -30,7 +36,8 @@ private Q_SLOTS:
 
     void evdevCodesBecomeScanCodes_data();
     void evdevCodesBecomeScanCodes();
-    void withoutADisplayNothingIsInstalled();
+    void withoutXInputTheProgramsWindowsReport_data();
+    void withoutXInputTheProgramsWindowsReport();
 
     void keyNameMapHoldsEveryName();
 
@@ -360,17 +367,57 @@ void TestInputCore::evdevCodesBecomeScanCodes()
                    : QString());
 }
 
-void TestInputCore::withoutADisplayNothingIsInstalled()
+void TestInputCore::withoutXInputTheProgramsWindowsReport_data()
 {
+    // Key events as Qt delivers them to a window: the native scan code is the X key code (evdev + 8).
+    // Positive: pressed; negative: released; above 0xFFFF: the desktop's repeat of a held key.
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<bool>(
+        "systemWindow");             // false: a window without a platform window (the scene's offscreen one)
+    QTest::addColumn<bool>("click"); // then a left click at (12, 34)
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("a letter") << QList<int>{38, -38} << true << false << "04+ 04-";
+    QTest::newRow("an extended key (right Ctrl)") << QList<int>{105, -105} << true << false << "e4+ e4-";
+    QTest::newRow("the desktop's repeat") << QList<int>{38, 0x10000 + 38, -38} << true << false << "04+ 04-";
+    QTest::newRow("no X key code") << QList<int>{5, -5} << true << false << "";
+    QTest::newRow("a click") << QList<int>{} << true << true << "f0+@12,34 f0-@12,34";
+    QTest::newRow("handed on to the offscreen scene") << QList<int>{38, -38} << false << true << "";
+}
+
+void TestInputCore::withoutXInputTheProgramsWindowsReport()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(bool, systemWindow);
+    QFETCH(bool, click);
+    QFETCH(QString, expected);
+
+    // No X display: XInput 2 is out of reach, as in a Wayland session without XWayland.
     const QByteArray display = qgetenv("DISPLAY");
-    qputenv("DISPLAY", ":4711");
-    const bool installed = GlobalInputHook::installHooks();
     qunsetenv("DISPLAY");
-    const bool installedWithoutVariable = GlobalInputHook::installHooks();
+    const bool installed = GlobalInputHook::installHooks();
     qputenv("DISPLAY", display);
-    QVERIFY(!installed);
-    QVERIFY(!installedWithoutVariable);
+    QVERIFY(installed);
+
+    QWindow window;
+    if (systemWindow)
+        window.create();
+    for (const int key : keys) {
+        const quint32 code = quint32(std::abs(key) & 0xFFFF);
+        QKeyEvent event(key < 0 ? QEvent::KeyRelease : QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
+                        code, 0, 0, QString(), key > 0xFFFF);
+        QCoreApplication::sendEvent(&window, &event);
+    }
+    if (click) {
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, QPointF(2, 4), QPointF(12, 34), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QCoreApplication::sendEvent(&window, &event);
+        }
+    }
     GlobalInputHook::removeHooks();
+    QCOMPARE(reports(), expected);
 }
 
 void TestInputCore::keyNameMapHoldsEveryName()
@@ -399,5 +446,5 @@ void TestInputCore::keyNameMapHoldsEveryName()
     QVERIFY(!keyNameMap.contains(QStringLiteral("a")));
 }
 
-QTEST_GUILESS_MAIN(TestInputCore)
+QTEST_MAIN(TestInputCore)
 #include "tst_inputcore.moc"

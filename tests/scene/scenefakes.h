@@ -257,20 +257,24 @@ class FakeControler : public QObject
     Q_OBJECT
     Q_PROPERTY(QVariantList moves MEMBER moves)
     Q_PROPERTY(int minimizeCount MEMBER minimizeCount)
+    Q_PROPERTY(bool systemMoves MEMBER systemMoves)
 
 public:
     Q_INVOKABLE void clear()
     {
         moves.clear();
         minimizeCount = 0;
+        systemMoves = false;
     }
 
 public Q_SLOTS:
     void onMinimize() { ++minimizeCount; }
+    bool onDragStarted() { return systemMoves; }
     void onXChanged(int x) { moves << QStringLiteral("x %1").arg(x); }
     void onYChanged(int y) { moves << QStringLiteral("y %1").arg(y); }
 
 public:
     QVariantList moves;
     int minimizeCount = 0;
+    bool systemMoves = false; // the desktop moves the window itself (Wayland)
 };
