@@ -3,6 +3,7 @@
 # apt-get -f install for its dependencies), start the installed /usr/bin/vesk-config under Xvfb as a new user
 # against the virtual mouse, check that the user's data folder was seeded and that what the program learnt from
 # the mouse landed there, start it once more to see the user's files kept, then remove the package cleanly.
+# Debian's lintian checks the package first.
 # Installs on the machine, so CI runs it after the suite; it may run any number of times.
 #
 #   tests/packaging/install_test.sh [build dir]      (default: $BUILD_DIR or build/)
@@ -46,7 +47,9 @@ dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$work/contents"
 for path in /usr/bin/vesk-config /usr/lib/udev/rules.d/70-vesk-mouse.rules \
     /usr/share/applications/$app_id.desktop /usr/share/metainfo/$app_id.metainfo.xml \
     /usr/share/icons/hicolor/scalable/apps/$app_id.svg /usr/share/icons/hicolor/48x48/apps/$app_id.png \
-    /usr/share/vesk-config/modules/setting/apConfig.bin /usr/share/vesk-config/modules/setting/pD_Vesk.bin; do
+    /usr/share/vesk-config/modules/setting/apConfig.bin /usr/share/vesk-config/modules/setting/pD_Vesk.bin \
+    /usr/share/doc/vesk-config/copyright /usr/share/doc/vesk-config/changelog.gz \
+    /usr/share/man/man1/vesk-config.1.gz; do
     grep -qx "$path" "$work/contents" || fail "the package lacks $path"
 done
 if grep -Ei 'vmouse|/tst_|bench|\.so|/qml/|CMakeLists' "$work/contents"; then
@@ -56,6 +59,17 @@ depends="$(dpkg-deb -f "$deb" Depends)"
 for dep in libhidapi-hidraw0 libqt6quick6 libqt6quickwidgets6 qml6-module-qtquick qt6-qpa-plugins; do
     grep -q "$dep" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
+
+echo "== lintian =="
+# Debian's own checker: no errors and no warnings. It is installed here, not by tools/vesk.sh: only the
+# package check needs it.
+if ! command -v lintian >/dev/null; then
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends lintian >/dev/null
+fi
+lintian_rc=0
+lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$work/lintian" 2>&1 || lintian_rc=$?
+grep -v 'running with root privileges' "$work/lintian" || true
+[ "$lintian_rc" -eq 0 ] || fail "lintian finds errors or warnings (above)"
 
 echo "== install =="
 as_root env DEBIAN_FRONTEND=noninteractive dpkg -i "$deb" >/dev/null ||
