@@ -1,4 +1,5 @@
 #include "myqquickview.h"
+#include "settingsfile.h"
 
 #include <QFile>
 #include <QLoggingCategory>
@@ -68,12 +69,15 @@ void myQQuickView::resetApconfig()
     apConfigStore->sync();
     delete apConfigStore;
     apConfigStore = nullptr;
+    const settingsfile::Stamp before = settingsfile::stampOf(workingPath);
 
     // The working file is replaced in one step: a failed write leaves the old configuration as it was.
     QSaveFile working(workingPath);
     if (!working.open(QIODevice::WriteOnly) || working.write(content) != content.size() || !working.commit())
         qCWarning(lcView) << "the configuration could not be reset, the old one is kept:"
                           << working.errorString();
+    else
+        settingsfile::markReplaced(workingPath, before);
 
     apConfigStore = new QSettings(ApConfigPath, QSettings::IniFormat, this);
 }

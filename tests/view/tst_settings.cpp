@@ -1,6 +1,7 @@
 // The application configuration file and the two questions of the settings, answered through the view's
 // dialog seams.
 #include "myqquickview.h"
+#include "settingsfile.h"
 #include "testrunfolder.h"
 #include "viewfiles.h"
 
@@ -78,6 +79,7 @@ private Q_SLOTS:
     void shorterSaveKeepsTheOlderKeys();
     void resetLoadsTheDefaults();
     void resetWithoutDefaultsKeepsTheConfiguration();
+    void fileReplacedWithinOneTickIsReadAnew();
     void veskValues_data();
     void veskValues();
     void shippedConfiguration();
@@ -155,6 +157,34 @@ void TestSettings::resetLoadsTheDefaults()
     QCOMPARE(view.vesk_getApConfig(QStringLiteral("dpiBase")).toInt(), 50);
     QCOMPARE(view.applicationName(), QStringLiteral("Factory"));
     QCOMPARE(fileBytes(ApConfig), fileBytes(ApConfigDefaults));
+}
+
+void TestSettings::fileReplacedWithinOneTickIsReadAnew()
+{
+    // What a reset right after APPLY can leave: the defaults have the size of the file they replace, and both
+    // were written within one millisecond. QSettings' cache of the file would serve the applied values.
+    TestRunFolder folder;
+    const QString path = QStringLiteral("store.ini");
+    // Written twice: QSettings keeps in its cache only a file that existed when it last wrote it.
+    for (const int value : {0, 1}) {
+        QSettings store(path, QSettings::IniFormat);
+        store.setValue(QStringLiteral("common/7"), value);
+    }
+    const settingsfile::Stamp before = settingsfile::stampOf(path);
+    QByteArray bytes = fileBytes(path);
+    QVERIFY(bytes.contains("7=1"));
+    bytes.replace("7=1", "7=0");
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        QVERIFY(file.flush());
+        QVERIFY(file.setFileTime(before.modified, QFileDevice::FileModificationTime));
+    }
+
+    settingsfile::markReplaced(path, before);
+    QSettings store(path, QSettings::IniFormat);
+    QCOMPARE(store.value(QStringLiteral("common/7")).toInt(), 0);
 }
 
 void TestSettings::resetWithoutDefaultsKeepsTheConfiguration()
