@@ -2,10 +2,11 @@
 # One entry point for a fresh Debian 12 machine. Every step is idempotent; run it as root or as a user with sudo.
 #
 #   tools/vesk.sh run     install the packages, build, start the program
-#   tools/vesk.sh test    install the packages, build, run every test (under xvfb-run)
+#   tools/vesk.sh test    install the packages, build, run every test (GUI tests on Xvfb servers of their own)
 #   tools/vesk.sh deps | build     just that step
 #
-# Environment: BUILD_DIR (default: build), CMAKE_ARGS (extra configure arguments).
+# Environment: BUILD_DIR (default: build), CMAKE_ARGS (extra configure arguments), VESK_TEST_JOBS (tests run
+# at once; default twice the cores).
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -46,9 +47,9 @@ build() {
 }
 
 test_all() {
-    # The GUI tests need a display: each run gets its own virtual X server.
-    (cd "$build_dir" && xvfb-run -a -s '-screen 0 1280x1024x24' \
-        ctest --output-on-failure --timeout 600 "$@")
+    # Each GUI test starts an X server of its own (tests/with-display.sh), so tests run side by side; most of
+    # them wait on animations and timers more than they compute, hence twice as many as there are cores.
+    (cd "$build_dir" && ctest --output-on-failure --timeout 600 -j "${VESK_TEST_JOBS:-$(($(nproc) * 2))}" "$@")
 }
 
 run() {
