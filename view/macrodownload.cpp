@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QMessageBox>
-#include <QSettings>
 
 Q_DECLARE_LOGGING_CATEGORY(lcView)
 
@@ -40,7 +39,7 @@ void myQQuickView::vesk_0FH_SetMacroKey(QVariant macroId, QVariant name)
     uint repeat = DefaultRepeat;
     const QString path = macroFilePath(productNo, macroName);
     if (QFileInfo(path).isFile())
-        repeat = QSettings(path, QSettings::IniFormat).value(macroRepeatKey(), DefaultRepeat).toUInt();
+        repeat = MacroFileReader(path).value(macroRepeatKey(), DefaultRepeat).toUInt();
 
     const MacroBlock block = macroDeviceBlock(bytes, repeat);
     if (!deviceLink) {

@@ -32,6 +32,8 @@ void appendLongPause(QList<uchar> &out, qint64 ms)
 QList<uchar> encodeMacroLines(const QStringList &lines, const QMap<QString, uchar> &keyNames)
 {
     QList<uchar> out{0x00, 0x01};
+    // Whether the last bytes written are a key event, the only event a short delay may be merged into.
+    bool lastIsKeyEvent = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString &line = lines.at(i);
         if (line.size() < MacroTagLength)
@@ -41,8 +43,10 @@ QList<uchar> encodeMacroLines(const QStringList &lines, const QMap<QString, ucha
 
         if (tag == MacroDownTag || tag == MacroUpTag) {
             const uchar code = keyNames.value(payload, 0);
-            if (code != 0)
+            if (code != 0) {
                 out << (tag == MacroDownTag ? KeyDown : KeyUp) << code;
+                lastIsKeyEvent = true;
+            }
             continue;
         }
         if (tag != MacroDelayTag)
@@ -55,12 +59,18 @@ QList<uchar> encodeMacroLines(const QStringList &lines, const QMap<QString, ucha
                                 QStringView(lines.at(i - 1)).right(MacroTagLength) == MacroDelayTag;
         if (ms > MaxShortPauseMs) {
             appendLongPause(out, ms);
+            lastIsKeyEvent = false;
         } else if (ms > MaxMergedMs) {
             out << uchar((ms + PauseUnitMs / 2) / PauseUnitMs) << PauseMarker;
-        } else if (i == 0 || afterDelay) {
+            lastIsKeyEvent = false;
+        } else if (afterDelay || !lastIsKeyEvent) {
+            // Also first, after a delay line, and after key lines that wrote nothing. There the bytes before
+            // are the header or a pause, whose first byte is no key's pause: merged into it the delay would
+            // be lost, or turn a 1 s pause (00 01 00 32) into a 26.6 s one.
             appendLongPause(out, ms);
+            lastIsKeyEvent = false;
         } else {
-            // A short delay after a key line is the pause of the event emitted last.
+            // A short delay after a key line is the pause of the key event emitted last.
             uchar &first = out[out.size() - 2];
             const auto units =
                 uchar((std::max<qint64>(ms, KeyPauseUnitMs) + KeyPauseUnitMs / 2) / KeyPauseUnitMs);

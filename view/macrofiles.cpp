@@ -1,11 +1,11 @@
-// Exchanging single macros as ".mc" files (byte-for-byte copies of library files) and renaming them.
+// Exchanging single macros as ".mc" files (copies of library files) and renaming them.
 #include "macrolibrary.h"
 #include "myqquickview.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSaveFile>
+#include <QSettings>
 
 #include <optional>
 
@@ -13,52 +13,14 @@ Q_DECLARE_LOGGING_CATEGORY(lcView)
 
 namespace {
 
-// Far beyond any macro; a bigger file is not one, and would only be copied into the library.
-constexpr qint64 MaxMacroFileBytes = 4 * 1024 * 1024;
-constexpr qint64 CopyChunkBytes = 64 * 1024;
-
-// Copies source beside target and then puts the copy in its place, so that a failed copy leaves target as it
-// was. forcedPermissions, when given, apply to the result; otherwise an existing target keeps its own and a
-// new one is owner-only.
+// Copies source over target in one step, so that a failed copy leaves target as it was. The copy keeps
+// nothing QSettings would decode from a data stream and holds non-ASCII text in the escapes Qt 4 readers
+// understand: the Qt 4 builds of this program, on Windows too, read macro files without a codec.
 bool replaceWithCopy(const QString &source, const QString &target,
                      std::optional<QFileDevice::Permissions> forcedPermissions)
 {
-    const QFileInfo sourceInfo(source);
-    if (!sourceInfo.isFile() || sourceInfo.size() > MaxMacroFileBytes) {
-        qCWarning(lcView) << "not copied:" << source << "is not a macro-sized file";
-        return false;
-    }
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) {
-        qCWarning(lcView) << "cannot read" << source << in.errorString();
-        return false;
-    }
-    const bool targetExisted = QFileInfo::exists(target);
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly)) {
-        qCWarning(lcView) << "cannot write" << target << out.errorString();
-        return false;
-    }
-    if (forcedPermissions)
-        out.setPermissions(*forcedPermissions);
-    else if (!targetExisted)
-        out.setPermissions(MacroFilePermissions);
-
-    qint64 copied = 0;
-    while (!in.atEnd()) {
-        const QByteArray chunk = in.read(CopyChunkBytes);
-        copied += chunk.size();
-        if (chunk.isEmpty() || copied > MaxMacroFileBytes || out.write(chunk) != chunk.size()) {
-            // The copy is dropped with the save file; target is untouched.
-            qCWarning(lcView) << "copy of" << source << "to" << target << "failed";
-            return false;
-        }
-    }
-    if (!out.commit()) {
-        qCWarning(lcView) << "cannot replace" << target << out.errorString();
-        return false;
-    }
-    return true;
+    const std::optional<QByteArray> content = readMacroFileBytes(source);
+    return content && writeMacroFileBytes(target, portableMacroFile(*content, source), forcedPermissions);
 }
 
 } // namespace
@@ -79,7 +41,30 @@ void myQQuickView::loadMacroIniFromFile(QVariant name)
         qCDebug(lcView) << "import skipped: macro" << macroName << "no longer exists";
         return;
     }
-    replaceWithCopy(source, target, MacroFilePermissions);
+    const int ownIndex = MacroFileReader(target).value(macroIndexKey(), -1).toInt();
+    if (!replaceWithCopy(source, target, MacroFilePermissions))
+        return;
+
+    // The file's slot index is where the macro played on the computer it comes from; here that slot may be
+    // another macro's, and a later save would download over it. The macro keeps the file's index only when no
+    // other macro of the library holds it (a library restored from its own exports), otherwise its own.
+    const int fileIndex = MacroFileReader(target).value(macroIndexKey(), -1).toInt();
+    int index = -1;
+    if (isMacroSlotIndex(fileIndex)) {
+        const QString claimant = macroSlotClaimant(productNo, fileIndex, macroName);
+        if (claimant.isEmpty())
+            index = fileIndex;
+        else
+            qCDebug(lcView) << "imported slot index" << fileIndex << "is held by macro" << claimant;
+    } else if (fileIndex != -1) {
+        qCDebug(lcView) << "imported slot index" << fileIndex << "is no slot of the mouse";
+    }
+    if (index == -1 && isMacroSlotIndex(ownIndex))
+        index = ownIndex;
+    if (index == fileIndex)
+        return;
+    qCDebug(lcView) << "imported macro" << macroName << "takes slot index" << index;
+    editMacroFile(target, [index](QSettings &settings) { settings.setValue(macroIndexKey(), index); });
 }
 
 void myQQuickView::saveMacroIniToFile(QVariant name)

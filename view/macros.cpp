@@ -12,8 +12,6 @@ Q_DECLARE_LOGGING_CATEGORY(lcView)
 
 namespace {
 
-// A file that claims more lines than this is damaged; loading it whole would only exhaust memory.
-constexpr int MaxMacroLines = 100000;
 // Far beyond what anyone creates; only a library that cannot be written to runs into it.
 constexpr int MaxGeneratedNames = 1000000;
 
@@ -30,15 +28,6 @@ QString existingMacroFile(int productNo, const QString &name, const char *operat
         return {};
     }
     return path;
-}
-
-bool synced(QSettings &settings)
-{
-    settings.sync();
-    if (settings.status() == QSettings::NoError)
-        return true;
-    qCWarning(lcView) << "macro file not written:" << settings.fileName();
-    return false;
 }
 
 } // namespace
@@ -62,11 +51,12 @@ QVariant myQQuickView::createMacroIni()
             return {};
         }
         file.close();
-        QSettings settings(path, QSettings::IniFormat);
-        settings.setValue(macroIndexKey(), -1);
-        settings.setValue(macroTotalKey(), 0);
-        settings.setValue(macroRepeatKey(), 1);
-        if (!synced(settings)) {
+        const bool written = editMacroFile(path, [](QSettings &settings) {
+            settings.setValue(macroIndexKey(), -1);
+            settings.setValue(macroTotalKey(), 0);
+            settings.setValue(macroRepeatKey(), 1);
+        });
+        if (!written) {
             QFile::remove(path);
             return {};
         }
@@ -107,21 +97,39 @@ QVariant myQQuickView::saveMacroIni(QVariant name, QStringList macros)
     // A file from an older installation may still be readable by others; the save replaces it with a file of
     // the same permissions.
     QFile::setPermissions(path, MacroFilePermissions);
+    if (macros.size() > MaxMacroLines) {
+        qCDebug(lcView) << "macro" << macroName << "has" << macros.size() << "lines; the first"
+                        << MaxMacroLines << "are kept";
+        macros = macros.mid(0, MaxMacroLines);
+    }
 
     int index = -1;
-    {
-        QSettings settings(path, QSettings::IniFormat);
+    const bool written = editMacroFile(path, [&](QSettings &settings) {
         settings.remove(macroGroup());
         settings.setValue(macroTotalKey(), macros.size());
         for (qsizetype i = 0; i < macros.size(); ++i)
             settings.setValue(macroLineKey(i), macros.at(i));
-        if (!synced(settings))
-            return false;
         index = settings.value(macroIndexKey(), -1).toInt();
+    });
+    if (!written)
+        return false;
+    if (index == -1)
+        return true;
+    // The device slot the macro occupies gets the edited version, unless the slot is not the macro's to
+    // write: an index beyond the mouse's slots would wrap onto a low one, and a slot another macro holds too
+    // (an imported or copied file) is what the key bound to that other macro plays.
+    if (!isMacroSlotIndex(index)) {
+        qCDebug(lcView) << "macro" << macroName << "saved, not downloaded: slot index" << index
+                        << "is no slot of the mouse";
+        return true;
     }
-    // The device slot the macro occupies gets the edited version.
-    if (index >= 0)
-        vesk_0FH_SetMacroKey(index + 1, macroName);
+    const QString claimant = macroSlotClaimant(productNo, index, macroName);
+    if (!claimant.isEmpty()) {
+        qCDebug(lcView) << "macro" << macroName << "saved, not downloaded: slot index" << index
+                        << "is held by macro" << claimant << "too";
+        return true;
+    }
+    vesk_0FH_SetMacroKey(index + 1, macroName);
     return true;
 }
 
@@ -130,15 +138,24 @@ QStringList myQQuickView::loadMacroIni(QVariant name)
     const QString path = existingMacroFile(productNo, name.toString(), "load");
     if (path.isEmpty())
         return {};
-    const QSettings settings(path, QSettings::IniFormat);
-    int total = settings.value(macroTotalKey()).toInt();
+    const MacroFileReader file(path);
+    int total = file.value(macroTotalKey()).toInt();
     if (total > MaxMacroLines) {
-        qCWarning(lcView) << path << "claims" << total << "lines; only" << MaxMacroLines << "are read";
+        qCDebug(lcView) << path << "claims" << total << "lines; only" << MaxMacroLines << "are read";
         total = MaxMacroLines;
     }
+    const QString missing = QStringLiteral("0");
     QStringList lines;
-    for (int i = 0; i < total; ++i)
-        lines.append(settings.value(macroLineKey(i), QStringLiteral("0")).toString());
+    for (int i = 0; i < total; ++i) {
+        const QVariant value = file.value(macroLineKey(i), missing);
+        // A line is text; a value QSettings made something else of reads as a missing line.
+        if (value.typeId() == QMetaType::QString) {
+            lines.append(value.toString());
+        } else {
+            qCDebug(lcView) << path << macroLineKey(i) << "holds no text but" << value.typeName();
+            lines.append(missing);
+        }
+    }
     return lines;
 }
 
@@ -147,8 +164,8 @@ QVariantList myQQuickView::loadMacroIniConfig(QVariant name)
     const QString path = existingMacroFile(productNo, name.toString(), "read config of");
     if (path.isEmpty())
         return {};
-    const QSettings settings(path, QSettings::IniFormat);
-    return {settings.value(macroIndexKey(), -1).toInt(), settings.value(macroRepeatKey(), 1).toInt()};
+    const MacroFileReader file(path);
+    return {file.value(macroIndexKey(), -1).toInt(), file.value(macroRepeatKey(), 1).toInt()};
 }
 
 void myQQuickView::setMacroIniConfig(QVariant name, QVariantList config)
@@ -161,8 +178,8 @@ void myQQuickView::setMacroIniConfig(QVariant name, QVariantList config)
     if (path.isEmpty())
         return;
     QFile::setPermissions(path, MacroFilePermissions);
-    QSettings settings(path, QSettings::IniFormat);
-    settings.setValue(macroIndexKey(), config.at(0));
-    settings.setValue(macroRepeatKey(), config.at(1));
-    synced(settings);
+    editMacroFile(path, [&](QSettings &settings) {
+        settings.setValue(macroIndexKey(), config.at(0));
+        settings.setValue(macroRepeatKey(), config.at(1));
+    });
 }

@@ -97,13 +97,17 @@ void TestMacroEncoder::encodes_data()
         << QStringList{down(a), delay(5)} << QByteArray("00 01 01 04 00 00");
     QTest::newRow("merge rounds halves up")
         << QStringList{down(a), delay(15), up(a), delay(14)} << QByteArray("00 01 02 04 81 04 00 00");
-    QTest::newRow("delay after unknown key merges into header")
-        << QStringList{down(unknown), delay(100)} << QByteArray("0a 01 00 00");
+    // A short delay merges only into a key event; the header or a pause before it would take it as theirs.
+    QTest::newRow("delay after unknown key first is a pause")
+        << QStringList{down(unknown), delay(100)} << QByteArray("00 01 00 01 00 05 00 00");
     QTest::newRow("delay after unknown key merges into the key before")
         << QStringList{down(a), up(unknown), delay(100)} << QByteArray("00 01 0a 04 00 00");
-    QTest::newRow("delay after unknown key merges into a pause")
+    QTest::newRow("delay after unknown key after a short pause is a pause")
         << QStringList{down(a), delay(3000), down(unknown), delay(100)}
-        << QByteArray("00 01 01 04 8a 01 00 00");
+        << QByteArray("00 01 01 04 96 01 00 01 00 05 00 00");
+    QTest::newRow("delay after unknown key keeps a 1 s pause 1 s")
+        << QStringList{delay(1000), down(unknown), delay(50)}
+        << QByteArray("00 01 00 01 00 32 00 01 00 03 00 00");
     QTest::newRow("zero delay") << QStringList{down(a), delay(0)} << QByteArray("00 01 01 04 00 00");
     QTest::newRow("delay that is no number")
         << QStringList{down(a), delay(QStringLiteral("abc"))} << QByteArray("00 01 01 04 00 00");

@@ -24,6 +24,10 @@ private Q_SLOTS:
 
     void importReplacesTheMacro();
     void importIntoADeletedMacroDoesNothing();
+    void importKeepsOnlyAFreeSlotIndex_data();
+    void importKeepsOnlyAFreeSlotIndex();
+    void copiesAreWhatQt4ReadersRead_data();
+    void copiesAreWhatQt4ReadersRead();
     void importFromAnUnreadableFileKeepsTheMacro_data();
     void importFromAnUnreadableFileKeepsTheMacro();
     void cancelledDialogsChangeNothing();
@@ -85,7 +89,8 @@ void TestMacroFiles::importReplacesTheMacro()
     m_view->openAnswer = exchangeFile(QStringLiteral("in.mc"));
     m_view->loadMacroIniFromFile(A);
     QCOMPARE(m_view->openDialogs, 1);
-    QCOMPARE(readFile(libraryFile(A)), Imported);
+    // The file is in no slot; the macro keeps its own, which a key may play.
+    QCOMPARE(readFile(libraryFile(A)), QByteArray(Imported).replace("index=-1", "index=4"));
     QCOMPARE(modeBits(libraryFile(A)), OwnerOnly);
     QCOMPARE(m_view->loadMacroIni(A), QStringList{QStringLiteral("B      [Up]")});
 }
@@ -96,6 +101,63 @@ void TestMacroFiles::importIntoADeletedMacroDoesNothing()
     m_view->loadMacroIniFromFile(QStringLiteral("Gone"));
     QVERIFY(!QFileInfo::exists(libraryFile(QStringLiteral("Gone"))));
     QCOMPARE(m_view->getMacroIniNames(), QStringList{QStringLiteral("A.bin")});
+}
+
+void TestMacroFiles::importKeepsOnlyAFreeSlotIndex_data()
+{
+    QTest::addColumn<int>("fileIndex");
+    QTest::addColumn<int>("ownIndex");   // the macro's before the import
+    QTest::addColumn<int>("otherIndex"); // another library macro's
+    QTest::addColumn<int>("index");
+    QTest::newRow("a free slot of the file is kept") << 7 << 4 << -1 << 7;
+    QTest::newRow("a slot another macro holds gives way to its own") << 2 << 4 << 2 << 4;
+    QTest::newRow("index 100 would wrap onto a low slot") << 100 << 4 << -1 << 4;
+    QTest::newRow("held slot, none of its own") << 2 << -1 << 2 << -1;
+}
+
+void TestMacroFiles::importKeepsOnlyAFreeSlotIndex()
+{
+    QFETCH(int, fileIndex);
+    QFETCH(int, ownIndex);
+    QFETCH(int, otherIndex);
+    QFETCH(int, index);
+    m_view->setMacroIniConfig(A, {ownIndex, 2});
+    QVERIFY(writeFile(libraryFile(QStringLiteral("Other")),
+                      QByteArray("[config]\nindex=") + QByteArray::number(otherIndex) + "\n"));
+    QVERIFY(writeFile(exchangeFile(QStringLiteral("slot.mc")),
+                      QByteArray(Imported).replace("index=-1", "index=" + QByteArray::number(fileIndex))));
+    m_view->openAnswer = exchangeFile(QStringLiteral("slot.mc"));
+    m_view->loadMacroIniFromFile(A);
+    QCOMPARE(m_view->loadMacroIniConfig(A), (QVariantList{index, 7}));
+    QCOMPARE(m_view->loadMacroIni(A), QStringList{QStringLiteral("B      [Up]")});
+}
+
+void TestMacroFiles::copiesAreWhatQt4ReadersRead_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QByteArray>("copy");
+    const QByteArray head("[config]\nindex=4\nrepeat=2\ntotal=2\n\n[macro]\n");
+    QTest::newRow("arrows escaped as Qt 4 wrote them")
+        << head + "0=\xe2\x96\xba    [Down]\n1=\xe2\x97\x84" + "1\n"
+        << head + "0=\\x25ba    [Down]\n1=\\x25c4\\x31\n";
+    QTest::newRow("streamed value dropped")
+        << QByteArray("[config]\nindex=4\nrepeat=@Variant(\\0\\0\\0\\x2\\0\\0\\x1\\x2c)\ntotal=0\n")
+        << QByteArray("[config]\nindex=4\ntotal=0\n");
+}
+
+void TestMacroFiles::copiesAreWhatQt4ReadersRead()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QByteArray, copy);
+    QVERIFY(writeFile(libraryFile(A), content));
+    m_view->saveAnswer = exchangeFile(QStringLiteral("out.mc"));
+    m_view->saveMacroIniToFile(A);
+    QCOMPARE(readFile(m_view->saveAnswer), copy);
+
+    QVERIFY(writeFile(exchangeFile(QStringLiteral("in.mc")), content));
+    m_view->openAnswer = exchangeFile(QStringLiteral("in.mc"));
+    m_view->loadMacroIniFromFile(A);
+    QCOMPARE(readFile(libraryFile(A)), copy);
 }
 
 void TestMacroFiles::importFromAnUnreadableFileKeepsTheMacro_data()
@@ -221,7 +283,7 @@ void TestMacroFiles::realOpenDialogAnswers()
     QCOMPARE(caption, QStringLiteral("Open File"));
     QCOMPARE(filters, QStringList{QStringLiteral("Macro(*.mc)")});
     QCOMPARE(folder, QDir(m_home.path()).absoluteFilePath(QStringLiteral("Desktop")));
-    QCOMPARE(readFile(libraryFile(A)), Imported);
+    QCOMPARE(m_view->loadMacroIni(A), QStringList{QStringLiteral("B      [Up]")});
 }
 
 void TestMacroFiles::realCutWarningShowsOneBox()
