@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Language files are "./modules/i18n/lang_" + a six-digit code + ".ini": three digits of Qt 4's language
 // number, three of its country number (0 = any country).
@@ -17,5 +18,9 @@ QString filePath(const QString &code);
 // The name of the language menu: "ENGLISH (UNITED STATES)", "ENGLISH" for country 0, and the scene's own
 // short forms "CHINESE (Simp)" and "CHINESE (Trad)" for China and Taiwan.
 QString menuName(int language, int country);
+
+// Message text `index` of the loaded language (the view's message table); where no language is loaded, or
+// the language lacks that text, the built-in English one, so that no box ever shows up blank.
+QString message(const QStringList &table, int index);
 
 } // namespace LanguageFiles

@@ -24,6 +24,14 @@ constexpr int ProductLayoutCount = 16;
 // The scene indexes 145 strings; the bound keeps a damaged "font/total" from filling memory.
 constexpr int MaxGeneralStrings = 1024;
 
+// The English texts of the message table, for boxes shown before or without a language file.
+constexpr const char *BuiltInMessages[MessageCount] = {
+    "MACRO",      "Out of memory,\nsome command line has been cut.",
+    "BACKGROUND", "This picture cannot be opened:\n",
+    "WARNING",    "No other key will work as the left button.\nDo you want to go on?",
+    "NOTICE",
+};
+
 constexpr int ChinaCountry = 44;
 constexpr int TaiwanCountry = 208;
 
@@ -84,6 +92,16 @@ QString LanguageFiles::menuName(int language, int country)
     default:
         return name + QStringLiteral(" (") + qt4CountryName(country).toUpper() + QLatin1Char(')');
     }
+}
+
+QString LanguageFiles::message(const QStringList &table, int index)
+{
+    const QString text = table.value(index);
+    if (!text.isEmpty() || index < 0 || index >= MessageCount)
+        return text;
+    qCDebug(lcView) << "message" << index
+                    << "comes from no language file; the built-in English text stands in";
+    return QString::fromLatin1(BuiltInMessages[index]);
 }
 
 QVariantMap myQQuickView::chkLanguages()

@@ -1,7 +1,9 @@
 // Export, import and reset of one profile slot. They work on the working store and the mirror only: nothing
 // goes to the mouse, and the dirty lists stay as they are.
 
+#include "macroini.h"
 #include "myqquickview.h"
+#include "profileblock.h"
 #include "profilestore.h"
 
 #include <QFile>
@@ -9,6 +11,8 @@
 #include <QLoggingCategory>
 #include <QSaveFile>
 #include <QSettings>
+
+#include <optional>
 
 Q_DECLARE_LOGGING_CATEGORY(lcView)
 
@@ -18,6 +22,24 @@ namespace {
 
 // An export is a copy of the whole store, a few kilobytes; anything far larger is not one of ours.
 constexpr qint64 kMaxImportSize = 1024 * 1024;
+
+// The file's pointer settings, or where it has none the slot's defaults; nothing when the defaults lack them
+// too, and the slot then keeps its own.
+std::optional<QVariant> importedPointerSettings(const QSettings &file, int exported, int slot)
+{
+    const QString k = key(profilestore::kProfileSw, exported);
+    if (file.contains(k))
+        return file.value(k);
+    const QSettings defaults(profilestore::kDefaultsPath, QSettings::IniFormat);
+    QString why;
+    if (!profilestore::holdsGroup(defaults, profilestore::kProfileSw, slot, &why)) {
+        qCDebug(lcView).noquote() << "the file has no" << k << "and the defaults file" << why << "; slot"
+                                  << slot << "keeps its pointer settings";
+        return std::nullopt;
+    }
+    qCDebug(lcView).noquote() << "the file has no" << k << "; slot" << slot << "takes the default ones";
+    return profilestore::storedList(defaults, key(profilestore::kProfileSw, slot));
+}
 
 // Copies the four groups of the file's profile into the slot, or refuses and leaves the store untouched.
 bool importInto(QSettings &store, const QString &fileName, int slot)
@@ -33,6 +55,21 @@ bool importInto(QSettings &store, const QString &fileName, int slot)
                           << "bytes, more than" << kMaxImportSize;
         return false;
     }
+    QFile raw(fileName);
+    if (!raw.open(QIODevice::ReadOnly)) {
+        qCWarning(lcView) << "profile import refused:" << fileName << "cannot be read:" << raw.errorString();
+        return false;
+    }
+    // QSettings would hand "@Variant(...)" to a data stream and make any Qt type of it, and it decodes every
+    // value of a section it reads. A profile file holds numbers and flags only, so such a file is not one.
+    QStringList streamed;
+    iniWithoutStreamedValues(raw.read(kMaxImportSize + 1), &streamed);
+    if (!streamed.isEmpty()) {
+        qCWarning(lcView) << "profile import refused:" << fileName
+                          << "holds values that would be decoded from a data stream:" << streamed;
+        return false;
+    }
+    raw.close();
     const QSettings file(fileName, QSettings::IniFormat);
     if (file.status() != QSettings::NoError) {
         qCWarning(lcView) << "profile import refused:" << fileName << "cannot be read as a profile file"
@@ -40,16 +77,37 @@ bool importInto(QSettings &store, const QString &fileName, int slot)
         return false;
     }
     const int exported = file.value(profilestore::kImportProfileKey, 0).toInt();
-    QString why;
-    if (!profilestore::holdsCompleteProfile(file, exported, &why)) {
-        qCWarning(lcView).noquote() << "profile import refused:" << fileName << "is incomplete:" << why;
+    if (!profileblock::isProfileIndex(exported)) {
+        qCWarning(lcView) << "profile import refused:" << fileName << "names" << exported << "as its profile";
         return false;
     }
-    for (QLatin1String group : profilestore::kProfileGroups)
-        store.setValue(key(group, slot), file.value(key(group, exported)));
+    QString why;
+    for (QLatin1String group : profilestore::kProfileGroups) {
+        // The pointer settings are the desktop's, not the mouse's: a file without them is still a profile.
+        if (group == profilestore::kProfileSw && !file.contains(key(group, exported)))
+            continue;
+        if (!profilestore::holdsGroup(file, group, exported, &why)) {
+            qCWarning(lcView).noquote() << "profile import refused:" << fileName << "is unusable:" << why;
+            return false;
+        }
+    }
+    const std::optional<QVariant> pointer = importedPointerSettings(file, exported, slot);
+    for (QLatin1String group : profilestore::kProfileGroups) {
+        if (group != profilestore::kProfileSw)
+            store.setValue(key(group, slot), file.value(key(group, exported)));
+        else if (pointer)
+            store.setValue(key(group, slot), *pointer);
+    }
     store.sync();
     qCDebug(lcView) << "profile" << exported << "of" << fileName << "imported into slot" << slot;
     return true;
+}
+
+// The key matrix lives in the mirror apart from the blocks, which reloadProfiles refills: without this the
+// key page would show, and its next APPLY send, the matrix from before.
+void reloadKeyMatrix(QVariantList &mirror, const QSettings &store, int profile)
+{
+    mirror = profilestore::storedList(store, key(profilestore::kMatrixFw, profile));
 }
 
 } // namespace
@@ -89,10 +147,11 @@ void myQQuickView::vesk_loadProfile(int profile)
     if (!acceptsProfile(profile, "vesk_loadProfile"))
         return;
     const QString name = askOpenFileName(tr("Open File"), desktopFolder(), tr("Profile(*.pf)"));
-    if (!name.isEmpty())
-        importInto(*profileStore, name, profile);
+    const bool imported = !name.isEmpty() && importInto(*profileStore, name, profile);
     // Also after a cancel or a refusal: the scene refreshes its pages from the mirror next.
     reloadProfiles();
+    if (imported)
+        reloadKeyMatrix(matrix_fw[profile], *profileStore, profile);
 }
 
 void myQQuickView::vesk_resetProfile(int profile)
@@ -114,4 +173,6 @@ void myQQuickView::vesk_resetProfile(int profile)
     }
     profileStore->sync();
     reloadProfiles();
+    reloadKeyMatrix(matrix_fw[0], *profileStore, 0);
+    reloadKeyMatrix(matrix_fw[profile], *profileStore, profile);
 }

@@ -2,9 +2,14 @@
 
 #include "profileblock.h"
 
+#include <QDebug>
 #include <QLoggingCategory>
 #include <QSettings>
 #include <QStringList>
+
+#include <algorithm>
+#include <iterator>
+#include <optional>
 
 Q_DECLARE_LOGGING_CATEGORY(lcView)
 
@@ -53,37 +58,107 @@ uchar storedCurrentProfile(const QSettings &store, uchar fallback)
     return uchar(profile);
 }
 
-bool holdsCompleteProfile(const QSettings &file, int profile, QString *why)
+namespace {
+
+constexpr int kMaxByte = 255;
+
+struct GroupShape
 {
-    struct Expected
-    {
-        QLatin1String group;
-        int length;
-        bool atLeast;
-    };
-    const Expected expected[] = {
-        {kProfileSw, profileblock::kProfileSwLength, false},
-        {kProfileFw, profileblock::kSize, false},
-        {kMatrixFw, profileblock::kKeyMatrixSize, false},
-        {kOtherFw, profileblock::kOtherMinLength, true},
-    };
-    for (const Expected &e : expected) {
-        const QString k = key(e.group, profile);
-        if (!file.contains(k)) {
-            *why = k + QLatin1String(" is missing");
-            return false;
-        }
-        const qsizetype n = storedList(file, k).size();
-        if (e.atLeast ? n < e.length : n != e.length) {
-            *why = QStringLiteral("%1 holds %2 entries instead of %3%4")
-                       .arg(k)
-                       .arg(n)
-                       .arg(e.atLeast ? QStringLiteral("at least ") : QString())
-                       .arg(e.length);
+    QLatin1String group;
+    int length;
+    bool atLeast;
+};
+
+constexpr GroupShape kShapes[] = {
+    {kProfileSw, profileblock::kProfileSwLength, false},
+    {kProfileFw, profileblock::kSize, false},
+    {kMatrixFw, profileblock::kKeyMatrixSize, false},
+    {kOtherFw, profileblock::kOtherMinLength, true},
+};
+
+// A file's entry is text; QSettings hands back the typed value only for what this process wrote itself.
+// Anything else (a byte array, a point, ...) is not one of ours.
+std::optional<qlonglong> integerEntry(const QVariant &entry)
+{
+    bool ok = false;
+    qlonglong n = 0;
+    switch (entry.typeId()) {
+    case QMetaType::QString:
+        n = entry.toString().toLongLong(&ok);
+        break;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+        n = entry.toLongLong(&ok);
+        break;
+    default:
+        break;
+    }
+    return ok ? std::optional<qlonglong>(n) : std::nullopt;
+}
+
+bool isFlagText(const QVariant &entry)
+{
+    if (entry.typeId() == QMetaType::Bool)
+        return true;
+    const QString text = entry.typeId() == QMetaType::QString ? entry.toString().trimmed() : QString();
+    return text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 ||
+           text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0;
+}
+
+// Every entry is a byte, except that the pointer settings begin with the acceleration flag. (Their indices
+// above 10 are read as 10, so a byte is in range there too.)
+bool entryInRange(QLatin1String group, int index, const QVariant &entry)
+{
+    if (group == kProfileSw && index == 0 && isFlagText(entry))
+        return true;
+    const std::optional<qlonglong> n = integerEntry(entry);
+    return n && *n >= 0 && *n <= kMaxByte;
+}
+
+} // namespace
+
+bool holdsGroup(const QSettings &file, QLatin1String group, int profile, QString *why)
+{
+    const GroupShape *shape = std::find_if(std::begin(kShapes), std::end(kShapes),
+                                           [group](const GroupShape &s) { return s.group == group; });
+    if (shape == std::end(kShapes)) {
+        *why = group + QLatin1String(" is not a profile group");
+        return false;
+    }
+    const QString k = key(group, profile);
+    if (!file.contains(k)) {
+        *why = k + QLatin1String(" is missing");
+        return false;
+    }
+    const QVariantList list = storedList(file, k);
+    const qsizetype n = list.size();
+    if (shape->atLeast ? n < shape->length : n != shape->length) {
+        *why = QStringLiteral("%1 holds %2 entries instead of %3%4")
+                   .arg(k)
+                   .arg(n)
+                   .arg(shape->atLeast ? QStringLiteral("at least ") : QString())
+                   .arg(shape->length);
+        return false;
+    }
+    for (int i = 0; i < n; ++i) {
+        if (!entryInRange(group, i, list.at(i))) {
+            QString shown;
+            QDebug(&shown) << list.at(i);
+            shown.truncate(80);
+            *why = QStringLiteral("entry %1 of %2 is %3, not a value the mouse or the program takes")
+                       .arg(i)
+                       .arg(k, shown);
             return false;
         }
     }
     return true;
+}
+
+bool holdsCompleteProfile(const QSettings &file, int profile, QString *why)
+{
+    return std::all_of(std::begin(kShapes), std::end(kShapes),
+                       [&](const GroupShape &s) { return holdsGroup(file, s.group, profile, why); });
 }
 
 } // namespace profilestore

@@ -33,8 +33,12 @@ QVariantList storedList(const QSettings &store, const QString &key);
 // "common/curProfile" when it names a profile 0..5, otherwise fallback (logged).
 uchar storedCurrentProfile(const QSettings &store, uchar fallback);
 
-// Whether the four groups of one profile are present with the lengths the program sends: profile_fw 128,
-// matrix_fw 64, profile_sw 4, other_fw at least 3. why receives the first problem found.
+// Whether group/profile is present with the length the program sends (profile_fw 128, matrix_fw 64,
+// profile_sw 4, other_fw at least 3) and holds nothing but integers 0..255 (profile_sw's first entry may be
+// the flag "true" or "false"). why receives the problem.
+bool holdsGroup(const QSettings &file, QLatin1String group, int profile, QString *why);
+
+// holdsGroup for the four groups of one profile; why receives the first problem found.
 bool holdsCompleteProfile(const QSettings &file, int profile, QString *why);
 
 } // namespace profilestore

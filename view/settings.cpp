@@ -1,3 +1,4 @@
+#include "languagefiles.h"
 #include "myqquickview.h"
 #include "settingsfile.h"
 
@@ -97,9 +98,9 @@ QString myQQuickView::getCustomFilePath()
     QFile picture(path);
     if (!picture.open(QIODevice::ReadOnly)) {
         qCDebug(lcView) << "the background picture" << path << "cannot be read:" << picture.errorString();
-        askWarning(tr("%1").arg(msgTable.value(PictureTitleMsg)),
-                   QStringLiteral("%1%2").arg(msgTable.value(PictureTextMsg), path), QMessageBox::Ok,
-                   QMessageBox::NoButton);
+        askWarning(tr("%1").arg(LanguageFiles::message(msgTable, PictureTitleMsg)),
+                   QStringLiteral("%1%2").arg(LanguageFiles::message(msgTable, PictureTextMsg), path),
+                   QMessageBox::Ok, QMessageBox::NoButton);
         return QString();
     }
     return path;
@@ -109,8 +110,8 @@ bool myQQuickView::getMsgAns_FoolProofing()
 {
     // Cancel is the default and the answer of Escape and of the close button: only OK goes on.
     const QMessageBox::StandardButton answer =
-        askWarning(tr("%1").arg(msgTable.value(ConfirmTitleMsg)),
-                   QStringLiteral("%1").arg(msgTable.value(ConfirmTextMsg)),
+        askWarning(tr("%1").arg(LanguageFiles::message(msgTable, ConfirmTitleMsg)),
+                   QStringLiteral("%1").arg(LanguageFiles::message(msgTable, ConfirmTextMsg)),
                    QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
     return answer == QMessageBox::Ok;
 }

@@ -355,7 +355,8 @@ void TestProfileAccessors::refusals_data()
 {
     QTest::addColumn<QByteArray>("setter");
     QTest::addColumn<QVariantList>("args");
-    QTest::addColumn<QString>("state"); // "", "short block" (profile 1's mirror block), "reading"
+    QTest::addColumn<QString>(
+        "state"); // "", "short block" (profile 1's), "no block 0" (profile 0's), "reading"
 
     QTest::newRow("DPI colours, 23 entries") << QByteArray("vesk_0CH_SetDpi8Color") << pattern(1, 23) << "";
     QTest::newRow("palette indices, 7 entries") << QByteArray("vesk_0CH_SetDpi8Io") << pattern(1, 7) << "";
@@ -368,6 +369,22 @@ void TestProfileAccessors::refusals_data()
     // A block the mirror never held whole would reach the mouse with zeros in its gaps.
     QTest::newRow("lighting effect of a profile never read whole")
         << QByteArray("vesk_0CH_SetRGBLedEffect") << numbers({4, 182, 7}) << "short block";
+    QTest::newRow("DPI colours of a profile never read whole")
+        << QByteArray("vesk_0CH_SetDpi8Color") << pattern(1, 24) << "short block";
+    QTest::newRow("DPI stages of a profile never read whole")
+        << QByteArray("vesk_0CH_SetDpi8Stage") << pattern(1, 16) << "short block";
+    QTest::newRow("press gun on a profile never read whole")
+        << QByteArray("vesk_0CH_SetPressGun") << QVariantList{1, 2, 3, true, true, 1} << "short block";
+    QTest::newRow("palette indices without profile 0's block")
+        << QByteArray("vesk_0CH_SetDpi8Io") << pattern(1, 8) << "no block 0";
+    QTest::newRow("lighting colours without profile 0's block")
+        << QByteArray("vesk_SetLED8StageColor") << pattern(1, 24) << "no block 0";
+    QVariantList gunKey = pattern(1, 64);
+    gunKey[0] = 0x08;
+    gunKey[2] = 0x05;
+    // The gun key's option bit goes out with profile 0's whole block.
+    QTest::newRow("key matrix with a gun key without profile 0's block")
+        << QByteArray("vesk_0DH_SetKeyMatrix") << gunKey << "no block 0";
     // The reading under way would put the old value back into the mirror while the mouse takes the new one.
     QTest::newRow("DPI stages while the mouse is being read")
         << QByteArray("vesk_0CH_SetDpi8Stage") << pattern(1, 16) << "reading";
@@ -385,6 +402,8 @@ void TestProfileAccessors::refusals()
     view.curProfile = 1;
     if (state == QLatin1String("short block"))
         view.profile_fw[1] = pattern(10).mid(0, 90);
+    else if (state == QLatin1String("no block 0"))
+        view.profile_fw[0].clear();
     view.profileStore->sync();
     const QByteArray store = readFile(kStorePath);
     const QVariantList matrix = view.matrix_fw[0];

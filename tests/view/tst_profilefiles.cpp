@@ -26,7 +26,8 @@ private Q_SLOTS:
     void exportReplacesAnExistingFile();
     void exportRefusedKeepsTheExistingFile();
     void cancelledExportChangesNothing();
-    void importWithoutExportedIndexTakesProfile0();
+    void importTakesWhatTheFileLacks_data();
+    void importTakesWhatTheFileLacks();
     void cancelledImportReloadsTheMirror();
     void importRefusals_data();
     void importRefusals();
@@ -181,20 +182,46 @@ void TestProfileFiles::cancelledExportChangesNothing()
     QCOMPARE(readFile(kStorePath), before);
 }
 
-void TestProfileFiles::importWithoutExportedIndexTakesProfile0()
+void TestProfileFiles::importTakesWhatTheFileLacks_data()
 {
+    QTest::addColumn<bool>("noPointer");        // the file has no profile_sw at all
+    QTest::addColumn<bool>("noDefaultPointer"); // nor the defaults for the slot
+    QTest::newRow("no exported index: its profile 0") << false << false;
+    QTest::newRow("no pointer settings: the slot's defaults") << true << false;
+    QTest::newRow("no pointer settings anywhere: the slot keeps its own") << true << true;
+}
+
+void TestProfileFiles::importTakesWhatTheFileLacks()
+{
+    QFETCH(bool, noPointer);
+    QFETCH(bool, noDefaultPointer);
     TestRunFolder folder;
-    installStores();
+    installStores(distinctStore());
     QByteArray file = distinctStore();
     file.replace("[common]\ncurProfile=1\n", "");
+    if (noPointer)
+        file.truncate(file.indexOf("[profile_sw]"));
+    if (noDefaultPointer)
+        writeFile(kDefaultsPath, readFile(kDefaultsPath).replace("\n5=false, 5, 2, 5\n", "\n"));
+    const QByteArray before = readFile(kStorePath);
+    const QByteArray defaults = readFile(kDefaultsPath);
     const QString name = folder.path() + QStringLiteral("/noindex.pf");
     writeFile(name, file);
     AnsweringView view;
     view.answer = name;
     view.vesk_loadProfile(5);
-    for (const QString &group : {QStringLiteral("profile_sw"), QStringLiteral("profile_fw"),
-                                 QStringLiteral("matrix_fw"), QStringLiteral("other_fw")})
+    for (const QString &group :
+         {QStringLiteral("profile_fw"), QStringLiteral("matrix_fw"), QStringLiteral("other_fw")})
         QCOMPARE(storeText(view, group, QStringLiteral("5")), iniText(file, group, QStringLiteral("0")));
+    const QString pointer = storeText(view, QStringLiteral("profile_sw"), QStringLiteral("5"));
+    if (!noPointer)
+        QCOMPARE(pointer, iniText(file, QStringLiteral("profile_sw"), QStringLiteral("0")));
+    else
+        QCOMPARE(pointer, iniText(noDefaultPointer ? before : defaults, QStringLiteral("profile_sw"),
+                                  QStringLiteral("5")));
+    // The key matrix in the mirror follows the store with the rest.
+    QCOMPARE(view.matrix_fw[5], storedValue(view, QStringLiteral("matrix_fw/5")));
+    QVERIFY(!view.matrix_fw[5].isEmpty());
 }
 
 void TestProfileFiles::cancelledImportReloadsTheMirror()
@@ -223,11 +250,13 @@ void TestProfileFiles::importRefusals_data()
     QTest::newRow("a file over 1 MiB") << "huge" << QByteArray();
     QTest::newRow("not a settings file") << "text" << QByteArray();
     QTest::newRow("exported index names no profile") << "index" << QByteArray();
-    for (const QByteArray group : {"profile_sw", "profile_fw", "matrix_fw", "other_fw"})
+    for (const QByteArray group : {"profile_fw", "matrix_fw", "other_fw"})
         QTest::addRow("%s missing", group.constData()) << "drop key" << group;
     for (const QByteArray group : {"profile_sw", "profile_fw", "matrix_fw", "other_fw"})
         QTest::addRow("%s one entry short", group.constData()) << "drop entry" << group;
     QTest::newRow("matrix_fw one entry long") << "add entry" << QByteArray("matrix_fw");
+    // QSettings would decode it from a data stream into any Qt type; this one would pass for the number 0.
+    QTest::newRow("profile_fw with a streamed value") << "streamed" << QByteArray("profile_fw");
 }
 
 void TestProfileFiles::importRefusals()
@@ -256,6 +285,10 @@ void TestProfileFiles::importRefusals()
         writeFile(name, file.remove(line + 2, file.indexOf(", ", line) + 2 - (line + 2)));
     } else if (kind == QLatin1String("add entry")) {
         writeFile(name, file.insert(line + 2, "1, "));
+    } else if (kind == QLatin1String("streamed")) {
+        // In place of the first entry: the line keeps its 128 entries.
+        file.remove(line + 2, file.indexOf(", ", line) - (line + 2));
+        writeFile(name, file.insert(line + 2, R"(@Variant(\0\0\0\x2\0\0\0\0\x5))"));
     }
     const QByteArray before = readFile(kStorePath);
 
@@ -288,6 +321,7 @@ void TestProfileFiles::resetRewritesProfile0AndTheSlot()
     const QByteArray defaults = readFile(kDefaultsPath);
     AnsweringView view;
     view.reloadProfiles();
+    view.matrix_fw[0] = storedValue(view, QStringLiteral("matrix_fw/0"));
     view.vesk_resetProfile(slot);
     QVERIFY(view.asked.isEmpty());
     view.profileStore->sync();
@@ -302,6 +336,8 @@ void TestProfileFiles::resetRewritesProfile0AndTheSlot()
     QCOMPARE(view.profile_fw[slot],
              valueOf(kDefaultsPath, QStringLiteral("profile_fw/%1").arg(slot)).toList());
     QCOMPARE(view.other_fw[0], valueOf(kDefaultsPath, QStringLiteral("other_fw/0")).toList());
+    // The key page reads the matrix from the mirror: the old one would go back to the mouse at its APPLY.
+    QCOMPARE(view.matrix_fw[0], valueOf(kDefaultsPath, QStringLiteral("matrix_fw/0")).toList());
 }
 
 void TestProfileFiles::resetRefusedWithoutCompleteDefaults()
