@@ -1,15 +1,14 @@
 #include "globalinputhook.h"
+#include "graphicsapi.h"
 #include "myqquickview.h"
 #include "qtsinglecoreapplication.h"
 #include "runfolder.h"
-#include "scenebackend.h"
 #include "startupprobe.h"
 #include "widget.h"
 
 #include <QDir>
 #include <QList>
 #include <QLoggingCategory>
-#include <QQuickWindow>
 
 Q_LOGGING_CATEGORY(lcMain, "vesk.app.main")
 
@@ -37,20 +36,6 @@ static bool preferXWayland()
 #endif
 }
 
-// The scene is flat pictures, text and simple motion, which Qt Quick's software adaptation draws as well as
-// OpenGL does. Where OpenGL would only be a software rasteriser (no GPU driver, a virtual machine, a remote
-// session), the software adaptation starts faster and holds far less memory. A backend the user chose
-// (QT_QUICK_BACKEND, QSG_RHI_BACKEND) wins. Decided before the scene's first window exists.
-static void chooseSceneBackend()
-{
-    if (!qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") || !qEnvironmentVariableIsEmpty("QSG_RHI_BACKEND"))
-        return;
-    if (platform::openGlIsSoftwareRasterised()) {
-        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-        qCDebug(lcMain) << "the scene is drawn by Qt Quick's software adaptation";
-    }
-}
-
 int main(int argc, char *argv[])
 {
     const bool throughXWayland = preferXWayland();
@@ -63,7 +48,7 @@ int main(int argc, char *argv[])
     if (throughXWayland)
         qCDebug(lcMain) << "Wayland session: the program runs through XWayland";
 
-    chooseSceneBackend();
+    chooseGraphicsApi();
 
     const QString programFolder = executableFolder(QCoreApplication::applicationFilePath());
     const runfolder::RunFolder runFolder = runfolder::choose(
