@@ -63,6 +63,8 @@ Item {
 
     signal msg_KB(bool isDown, int usbCode)
     signal emptyAreaPressed()
+    // Every number field commits what was typed into it and not yet committed (commitPendingEdits).
+    signal commitPendingRequested()
 
     // Called once, after the first device check that read the mouse (at start or when it is plugged in later);
     // "run" may come first. The panel goes first: it brings the configured language, whose strings the product
@@ -124,6 +126,25 @@ Item {
         // restart() before the view is disabled: restarting a running timer lets it stop for a moment.
         protectTimer.restart()
         ui_View.setEnabled(false)
+    }
+
+    // Before a page shows another key, function, stage, gun or profile, and before anything is sent: a number
+    // typed without Enter counts for what the field showed while it was typed, and what is sent is what the
+    // fields show. At most one field can hold such a number, the one being edited.
+    function commitPendingEdits() {
+        commitPendingRequested()
+    }
+
+    // The logo opens the maker's web page. The address comes from the configuration file, which anyone may
+    // edit: only a web address is handed to the desktop, never a file, a script or a program to start.
+    function openWebPage(address) {
+        const text = String(address ?? "").trim()
+        if (!/^https?:\/\/[^\s\/?#]+([\/?#]\S*)?$/i.test(text)) {
+            console.debug("the logo opens web pages only; address refused:", text)
+            return false
+        }
+        Qt.openUrlExternally(text)
+        return true
     }
 
     function detectKeyboard(isDown, usbCode) {
@@ -244,7 +265,7 @@ Item {
         opacity: 0
         source0: root.skinImage("frame/web_0")
         source1: root.skinImage("frame/web_1")
-        onClicked: Qt.openUrlExternally(root.globalSetting_url)
+        onClicked: root.openWebPage(root.globalSetting_url)
     }
 
     Page_Globalsetting {

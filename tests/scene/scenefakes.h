@@ -3,8 +3,12 @@
 // Stand-ins for the program's two context properties, so that the scene's logic runs without files, dialogs
 // or a mouse. The tests set what the program answers and read back what the scene asked for.
 
+#include <QDir>
+#include <QFile>
 #include <QObject>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <QVariantList>
 #include <QVariantMap>
 
@@ -24,6 +28,8 @@ class FakeView : public QObject
     Q_PROPERTY(bool profileData MEMBER profileData)
     Q_PROPERTY(QString fwVersion MEMBER fwVersion)
     Q_PROPERTY(QStringList calls MEMBER calls)
+    // What the scene handed to the system's URL handler (the tests register the view in its place).
+    Q_PROPERTY(QStringList openedUrls MEMBER openedUrls)
 
 public:
     // Back to a program with no configuration, no languages and no answers.
@@ -42,6 +48,18 @@ public:
         profileData = false;
         fwVersion = QStringLiteral("unknown");
         calls.clear();
+        openedUrls.clear();
+    }
+
+    // A copy of the picture at `picture` (relative to the working directory) under the given file name, in a
+    // folder of the test's own; its absolute path, empty when it cannot be made.
+    Q_INVOKABLE QString copyPicture(const QString &picture, const QString &fileName)
+    {
+        if (!m_pictures.isValid())
+            return {};
+        const QString path = QDir(m_pictures.path()).filePath(fileName);
+        QFile::remove(path);
+        return QFile::copy(picture, path) ? path : QString();
     }
 
     Q_INVOKABLE void setEnabled(bool on)
@@ -174,6 +192,7 @@ public:
     bool profileData = false;
     QString fwVersion = QStringLiteral("unknown");
     QStringList calls;
+    QStringList openedUrls;
 
 public:
     // Lighting and sensor pages: the getters they read at start, answering like a view whose profile was
@@ -239,7 +258,12 @@ public:
         calls << QStringLiteral("vesk_0DH_SetKeyMatrix");
     }
 
+public Q_SLOTS:
+    void openUrl(const QUrl &url) { openedUrls << url.toString(); }
+
 private:
+    QTemporaryDir m_pictures;
+
     QVariantList read(const QString &call)
     {
         calls << call;

@@ -2,6 +2,7 @@
 // global-settings panel against stand-ins for the program.
 #include "scenefakes.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QQmlContext>
 #include <QQmlEngine>
@@ -10,6 +11,13 @@
 class Setup : public QObject
 {
     Q_OBJECT
+
+public:
+    ~Setup() override
+    {
+        for (const QString &scheme : handledSchemes())
+            QDesktopServices::unsetUrlHandler(scheme);
+    }
 
 public Q_SLOTS:
     void applicationAvailable()
@@ -20,13 +28,22 @@ public Q_SLOTS:
             QDir::setCurrent(runtime);
     }
 
+    // No address the scene opens may reach the desktop's programs: the stand-in records them instead.
     void qmlEngineAvailable(QQmlEngine *engine)
     {
+        for (const QString &scheme : handledSchemes())
+            QDesktopServices::setUrlHandler(scheme, &m_view, "openUrl");
         engine->rootContext()->setContextProperty(QStringLiteral("ui_View"), &m_view);
         engine->rootContext()->setContextProperty(QStringLiteral("ui_Ctl"), &m_controler);
     }
 
 private:
+    static QStringList handledSchemes()
+    {
+        return {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("file"),
+                QStringLiteral("javascript"), QStringLiteral("mailto")};
+    }
+
     FakeView m_view;
     FakeControler m_controler;
 };

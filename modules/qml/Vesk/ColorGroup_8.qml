@@ -134,6 +134,7 @@ Item {
                 anchors.fill: parent
                 hoverEnabled: true
                 onClicked: {
+                    root.commitPendingEdits()
                     colorGroup.select(stage.index)
                     colorGroup.stageClicked(stage.index)
                 }

@@ -318,6 +318,7 @@ Item {
         Text {
             x: 490
             y: 204
+            textFormat: Text.PlainText
             text: root.str(3)
             color: root.globalSetting_color_enable
             font.family: root.globalSetting_fontFamily

@@ -120,6 +120,7 @@ Item {
     }
 
     function totalApply() {
+        root.commitPendingEdits()
         for (const page of pages) {
             if (page !== pages[1])
                 page.pageApply()
@@ -168,6 +169,7 @@ Item {
 
     // A click on the shown page's button closes the page; a click on another switches to it.
     function functionClicked(index) {
+        root.commitPendingEdits()
         buildPages()
         if (pageSwitch.running)
             pageSwitch.complete()

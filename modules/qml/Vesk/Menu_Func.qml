@@ -44,6 +44,7 @@ Item {
                 width: button.width - x - 10
                 anchors.verticalCenter: parent.verticalCenter
                 elide: Text.ElideRight
+                textFormat: Text.PlainText
                 text: root.str(menuFunc.captions[button.index])
                 color: button.lit ? root.globalSetting_color : root.globalSetting_color_enable
                 font.family: root.globalSetting_fontFamily

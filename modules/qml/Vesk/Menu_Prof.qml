@@ -22,6 +22,7 @@ Item {
     }
 
     function switchTo(n) {
+        root.commitPendingEdits()
         ui_View.vesk_02H_SetCurrentProfile(n)
         curProfile = n
         profileSwitched(n)
@@ -32,6 +33,8 @@ Item {
         menuProfile = -1
         if (n < 0)
             return
+        // A number typed on a page counts for the profile it was typed in, before the profile is read again.
+        root.commitPendingEdits()
         if (action === "load") {
             ui_View.vesk_loadProfile(n)
             if (n === curProfile)
@@ -80,6 +83,7 @@ Item {
 
             Text {
                 anchors.centerIn: parent
+                textFormat: Text.PlainText
                 text: menuProf.profileLabel(entry.index)
                 color: entry.lit ? root.globalSetting_color : root.globalSetting_color_enable
                 font.family: root.globalSetting_fontFamily

@@ -124,6 +124,7 @@ Item {
     }
 
     function pageApply() {
+        root.commitPendingEdits()
         if (!mainVesk.maySend("lighting colours and effect"))
             return
         ui_View.vesk_SetLED8StageColor(colorGroup.values24())
@@ -182,6 +183,7 @@ Item {
     Text {
         x: 510
         y: 222
+        textFormat: Text.PlainText
         text: root.str(4)
         color: root.globalSetting_color_enable
         font.family: root.globalSetting_fontFamily
@@ -202,6 +204,7 @@ Item {
     Text {
         x: 510
         y: 272
+        textFormat: Text.PlainText
         text: root.str(3)
         color: colorPage.hasSpeed ? root.globalSetting_color_enable : root.globalSetting_color_disable
         font.family: root.globalSetting_fontFamily

@@ -125,6 +125,7 @@ Item {
     function selectPosition(position) {
         if (position < 0 || position >= mapping_for_keyId.length)
             return
+        root.commitPendingEdits()
         curPosition = position
         showKey()
     }
@@ -171,6 +172,7 @@ Item {
     function chooseFunction(fn) {
         if (selectedKey < 0 || fn === shownFunction)
             return
+        root.commitPendingEdits()
         if (!leftButtonGuard(null)) {
             showKey()
             return
@@ -238,6 +240,7 @@ Item {
     }
 
     function sendMatrix() {
+        root.commitPendingEdits()
         if (mainVesk.maySend("key matrix"))
             callView("vesk_0DH_SetKeyMatrix", keyModel.matrix())
     }
@@ -275,10 +278,15 @@ Item {
         }
     }
 
+    // Only for the key shown with the MACRO function: its macro controls are the ones the user used.
     function bindMacro() {
         const key = selectedKey
         if (key < 0)
             return
+        if (shownFunction !== keyModel.fnMacro) {
+            console.debug(keyLog, "key", key, "is not shown as a macro key; no macro bound")
+            return
+        }
         keyModel.setCode(key, [0, 0, 0, 0])
         const name = controls.macroName
         if (name === "")
@@ -389,6 +397,7 @@ Item {
                     width: Math.min(implicitWidth, keyRow.width - 16)
                     anchors.verticalCenter: parent.verticalCenter
                     elide: Text.ElideRight
+                    textFormat: Text.PlainText
                     text: String(keyRow.modelData)
                     color: keyRow.chosen || rowArea.containsMouse ? root.globalSetting_color
                                                                   : root.globalSetting_color_enable

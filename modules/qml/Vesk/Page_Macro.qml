@@ -198,9 +198,7 @@ Item {
     function addDelay() {
         if (recording || macroName === "")
             return
-        // A number typed but not yet committed counts as entered.
-        if (delayInput.editing)
-            delayInput.commit()
+        root.commitPendingEdits()
         insertLine(String(delayInput.value) + delayTag)
         saveLines()
     }
@@ -298,6 +296,7 @@ Item {
         y: 12
         height: 36
         verticalAlignment: Text.AlignVCenter
+        textFormat: Text.PlainText
         text: root.str(44)
         color: root.globalSetting_color
         font.family: root.globalSetting_fontFamily
@@ -350,6 +349,7 @@ Item {
         y: 12
         height: 36
         verticalAlignment: Text.AlignVCenter
+        textFormat: Text.PlainText
         text: root.str(45)
         color: root.globalSetting_color
         font.family: root.globalSetting_fontFamily
@@ -414,6 +414,7 @@ Item {
         y: 100
         height: 26
         verticalAlignment: Text.AlignVCenter
+        textFormat: Text.PlainText
         text: root.str(47)
         color: root.globalSetting_color_enable
         font.family: root.globalSetting_fontFamily

@@ -155,6 +155,7 @@ Item {
 
     // The pointer settings too wait for the profile's values: the store keeps them with the profile.
     function pageApply() {
+        root.commitPendingEdits()
         if (!mainVesk.maySend("sensor settings"))
             return
         ui_View.vesk_03H_SetReportRate(rateValue(rateIndex))
@@ -197,6 +198,7 @@ Item {
 
             x: 30
             y: modelData.y
+            textFormat: Text.PlainText
             text: root.str(modelData.text)
             color: root.globalSetting_color_enable
             font.family: root.globalSetting_fontFamily
@@ -371,7 +373,9 @@ Item {
         valueForIndex: sensorPage.dpiValues
         valueForMenuIndex: mainVesk.dpiValue
         Component.onCompleted: setCurIndex(sensorPage.stageIndex)
+        // The LED fields follow the stage: a number typed for the old one counts for it.
         onStageClicked: function (index) {
+            root.commitPendingEdits()
             sensorPage.stageIndex = index
         }
         onStageValueChanged: function (index, value) {

@@ -77,15 +77,18 @@ Item {
         // Every text is bound to the string list and follows it.
     }
 
+    // A number typed for the gun shown counts for it before another one is shown.
     function chooseGame(game) {
         if (!(Number.isInteger(game) && game >= 0 && game < GunTable.gameCount))
             return
+        root.commitPendingEdits()
         curGame = game
     }
 
     function chooseGun(gun) {
         if (!(Number.isInteger(gun) && gun >= 0 && gun < GunTable.gunsPerGame))
             return
+        root.commitPendingEdits()
         curGun = gun
         gridOpen = false
     }
@@ -93,6 +96,7 @@ Item {
     function chooseSlot(slot) {
         if (!(Number.isInteger(slot) && slot >= 0 && slot < fireKeyCount))
             return
+        root.commitPendingEdits()
         curSlot = slot
         readSelection(slot)
     }
@@ -164,18 +168,15 @@ Item {
         gameList.setCurIndex(curGame)
     }
 
-    // A number still being typed counts as entered when the user applies.
-    function commitEdits() {
-        for (const field of [yInput, timesInput]) {
-            if (field.editing)
-                field.commit()
-        }
+    function showSystem(on) {
+        root.commitPendingEdits()
+        useSystem = on
     }
 
     function pageApply() {
         if (!loaded)
             initUI()
-        commitEdits()
+        root.commitPendingEdits()
         for (let g = 0; g < GunTable.gameCount; ++g) {
             if (tableWritable[g])
                 ui_View.saveGundata(g, GunTable.tableValues(userTables[g]))
@@ -219,6 +220,7 @@ Item {
         y: 21
         height: 30
         verticalAlignment: Text.AlignVCenter
+        textFormat: Text.PlainText
         text: root.str(93)
         color: root.globalSetting_color_enable
         font.family: root.globalSetting_fontFamily
@@ -253,6 +255,7 @@ Item {
         y: 23
         height: 26
         verticalAlignment: Text.AlignVCenter
+        textFormat: Text.PlainText
         text: gunPage.label(134, "GAME")
         color: root.globalSetting_color_enable
         font.family: root.globalSetting_fontFamily
@@ -317,6 +320,7 @@ Item {
                 height: 24
                 verticalAlignment: Text.AlignVCenter
                 elide: Text.ElideRight
+                textFormat: Text.PlainText
                 text: modelData
                 opacity: gunPage.useSystem ? 0.4 : 1.0
                 color: root.globalSetting_color_enable
@@ -357,6 +361,7 @@ Item {
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
                     visible: nameInput.text === "" && !nameInput.activeFocus
+                    textFormat: Text.PlainText
                     text: "Type name"
                     color: root.globalSetting_color_disable
                     font.family: root.globalSetting_fontFamily
@@ -402,6 +407,7 @@ Item {
             y: timesInput.y
             height: 24
             verticalAlignment: Text.AlignVCenter
+            textFormat: Text.PlainText
             text: "(0 - " + gunPage.curCap + " )"
             opacity: gunPage.useSystem ? 0.4 : 1.0
             color: root.globalSetting_color_enable
@@ -445,7 +451,7 @@ Item {
             y: panel.firstRow + panel.rowPitch * 5 - 4
             checked: gunPage.useSystem
             chkStr: root.str(125)
-            onClicked: gunPage.useSystem = true
+            onClicked: gunPage.showSystem(true)
         }
 
         RadioButton {
@@ -454,7 +460,7 @@ Item {
             y: panel.firstRow + panel.rowPitch * 5 - 4
             checked: !gunPage.useSystem
             chkStr: root.str(126)
-            onClicked: gunPage.useSystem = false
+            onClicked: gunPage.showSystem(false)
         }
     }
 

@@ -19,6 +19,7 @@ Item {
     Text {
         id: label
         anchors.centerIn: parent
+        textFormat: Text.PlainText
         text: "LOADING ......"
         color: root.globalSetting_color
         font.family: root.globalSetting_fontFamily

@@ -27,6 +27,7 @@ Item {
 
     // Scaled while it loads: a photograph of any size costs no more than the window it fills.
     Image {
+        objectName: "customBackground"
         anchors.fill: parent
         visible: status === Image.Ready
         source: root.isCustomBackground && root.sourceCustomBackground !== ""

@@ -38,6 +38,7 @@ Item {
     Text {
         id: label
         anchors.centerIn: parent
+        textFormat: Text.PlainText
         color: root.globalSetting_color
         font.family: root.globalSetting_fontFamily
         font.pixelSize: root.globalSetting_size + 1

@@ -276,6 +276,7 @@ Item {
                 x: 18
                 height: 37
                 verticalAlignment: Text.AlignVCenter
+                textFormat: Text.PlainText
                 text: root.str(1)
                 color: root.globalSetting_color
                 font.family: root.globalSetting_fontFamily
@@ -292,6 +293,7 @@ Item {
 
                 Text {
                     anchors.verticalCenter: parent.verticalCenter
+                    textFormat: Text.PlainText
                     text: root.str(144)
                     color: root.globalSetting_color_enable
                     font.family: root.globalSetting_fontFamily
@@ -303,6 +305,7 @@ Item {
                     anchors.verticalCenter: parent.verticalCenter
                     width: Math.min(implicitWidth, 110)
                     elide: Text.ElideRight
+                    textFormat: Text.PlainText
                     text: globalSetting.firmwareVersion
                     color: root.globalSetting_color
                     font.family: root.globalSetting_fontFamily
@@ -324,6 +327,7 @@ Item {
                     height: 24
                     verticalAlignment: Text.AlignVCenter
                     elide: Text.ElideRight
+                    textFormat: Text.PlainText
                     text: modelData
                     color: root.globalSetting_color_enable
                     font.family: root.globalSetting_fontFamily

@@ -64,6 +64,7 @@ Item {
 
                 Text {
                     anchors.centerIn: parent
+                    textFormat: Text.PlainText
                     text: String(entry.modelData)
                     color: entry.current || entryArea.containsMouse ? root.globalSetting_color
                                                                    : root.globalSetting_color_enable

@@ -51,6 +51,7 @@ Item {
                 anchors.centerIn: parent
                 width: Math.min(implicitWidth, segment.width - 6)
                 elide: Text.ElideRight
+                textFormat: Text.PlainText
                 text: String(buttonGroup.valueForIndex[segment.index] ?? "")
                 color: segment.chosen ? root.globalSetting_color : root.globalSetting_color_enable
                 font.family: root.globalSetting_fontFamily

@@ -28,6 +28,7 @@ Item {
         x: button.textX >= 0 ? button.textX : (button.width - width) / 2
         width: Math.min(implicitWidth, button.width - Math.max(button.textX, 0) - 4)
         anchors.verticalCenter: parent.verticalCenter
+        textFormat: Text.PlainText
         text: button.text
         elide: Text.ElideRight
         color: button.lit ? root.globalSetting_color : root.globalSetting_color_enable

@@ -52,6 +52,7 @@ Item {
         width: header.width - 8 - 30
         anchors.verticalCenter: header.verticalCenter
         elide: Text.ElideRight
+        textFormat: Text.PlainText
         text: dropdown.curText
         color: dropdown.opened || headerArea.containsMouse ? root.globalSetting_color
                                                            : root.globalSetting_color_enable
@@ -119,6 +120,7 @@ Item {
                     width: row.width - 12
                     anchors.verticalCenter: parent.verticalCenter
                     elide: Text.ElideRight
+                    textFormat: Text.PlainText
                     text: String(row.modelData)
                     color: row.index === dropdown.curIndex || rowArea.containsMouse ? root.globalSetting_color
                                                                                     : root.globalSetting_color_enable

@@ -161,6 +161,7 @@ Item {
                 anchors.right: parent.right
                 anchors.rightMargin: 6
                 anchors.verticalCenter: parent.verticalCenter
+                textFormat: Text.PlainText
                 text: row.textR
                 color: row.selected ? root.globalSetting_color : root.globalSetting_color_enable
                 font.family: root.globalSetting_fontFamily
@@ -173,6 +174,7 @@ Item {
                 anchors.verticalCenter: parent.verticalCenter
                 visible: !row.editing
                 elide: Text.ElideRight
+                textFormat: Text.PlainText
                 text: row.textX
                 color: row.selected ? root.globalSetting_color : root.globalSetting_color_enable
                 font.family: root.globalSetting_fontFamily

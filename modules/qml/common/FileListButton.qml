@@ -43,6 +43,7 @@ Item {
         width: header.width - 8 - 30
         anchors.verticalCenter: header.verticalCenter
         elide: Text.ElideRight
+        textFormat: Text.PlainText
         text: fileListButton.curText
         color: fileListButton.opened || headerArea.containsMouse ? root.globalSetting_color
                                                                  : root.globalSetting_color_enable

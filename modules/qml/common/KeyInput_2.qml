@@ -77,6 +77,7 @@ Item {
         width: keyInput.width - 16
         anchors.verticalCenter: parent.verticalCenter
         elide: Text.ElideRight
+        textFormat: Text.PlainText
         text: keyInput.keyName === "" ? "KEY【 PRESS ANY 】" : "KEY 【 " + keyInput.keyName + " 】"
         color: keyInput.armed || mouseArea.containsMouse ? root.globalSetting_color : root.globalSetting_color_enable
         font.family: root.globalSetting_fontFamily

@@ -24,6 +24,7 @@ Item {
         id: caption
         x: mark.width + 6
         anchors.verticalCenter: parent.verticalCenter
+        textFormat: Text.PlainText
         text: radioButton.chkStr
         color: radioButton.checked || mouseArea.containsMouse ? root.globalSetting_color
                                                               : root.globalSetting_color_enable

@@ -1,7 +1,8 @@
 import QtQuick
 
-// A number field: digits only, at most maxDigits of them; Enter, a click elsewhere or a press on the
-// background commits the number clamped to minValue–maxValue. An emptied field keeps the last number.
+// A number field: digits only, at most maxDigits of them; Enter, leaving the field, a press on the background
+// or the scene's commitPendingEdits() commits the number clamped to minValue–maxValue. An emptied field keeps
+// the last number. A value set from the program replaces what was typed and not yet committed.
 Item {
     id: valueInput
 
@@ -12,6 +13,8 @@ Item {
     property string preText: ""
     property string postText: ""
     readonly property bool editing: input.activeFocus
+    // Typed since the last commit: the field shows a number that value does not hold yet.
+    readonly property bool pending: input.edited
 
     // After every commit, with the number the field now holds.
     signal inputComplete(int value)
@@ -23,25 +26,37 @@ Item {
     function setValue(v) {
         const n = Math.round(Number(v))
         value = clamp(isNaN(n) ? minValue : n)
+        showValue()
+    }
+
+    // The field shows value; a number typed and not committed is dropped.
+    function showValue() {
+        input.edited = false
         input.text = String(value)
     }
 
     function commit() {
-        input.edited = false
         const typed = input.text === "" ? NaN : parseInt(input.text, 10)
         value = isNaN(typed) ? clamp(value) : clamp(typed)
-        input.text = String(value)
+        showValue()
         inputComplete(value)
+    }
+
+    // Commits a number typed and not yet committed, and ends the editing: what was typed counts for what the
+    // field showed while it was typed, not for whatever the page shows next. True when there was one.
+    function commitPending() {
+        const had = input.edited
+        if (had)
+            commit()
+        input.focus = false
+        return had
     }
 
     width: 80
     height: 24
     opacity: enabled ? 1.0 : 0.4
 
-    onValueChanged: {
-        if (!input.activeFocus)
-            input.text = String(value)
-    }
+    onValueChanged: showValue()
     Component.onCompleted: input.text = String(value)
 
     BorderImage {
@@ -58,6 +73,7 @@ Item {
 
         Text {
             anchors.verticalCenter: parent.verticalCenter
+            textFormat: Text.PlainText
             text: valueInput.preText
             color: root.globalSetting_color_enable
             font.family: root.globalSetting_fontFamily
@@ -94,6 +110,7 @@ Item {
 
         Text {
             anchors.verticalCenter: parent.verticalCenter
+            textFormat: Text.PlainText
             text: valueInput.postText
             color: root.globalSetting_color_enable
             font.family: root.globalSetting_fontFamily
@@ -115,6 +132,9 @@ Item {
         target: root
         function onEmptyAreaPressed() {
             input.focus = false
+        }
+        function onCommitPendingRequested() {
+            valueInput.commitPending()
         }
     }
 }

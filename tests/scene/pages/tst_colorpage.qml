@@ -113,10 +113,15 @@ Item {
             }
         }
 
-        // Through clicks: an effect, brightness and speed, and a colour typed into the R field of stage 2.
+        // Through clicks: an effect, brightness and speed, and a colour typed into the R field of stage 2 and
+        // entered with Enter, or not entered before APPLY or before another stage is chosen.
         function test_applySendsTheBlock_data() {
             return [
                 { tag: "neon", effect: 4, p: 2, s: 5, light: 73, speed: 4 },
+                { tag: "R typed without Enter, then APPLY", effect: 4, p: 2, s: 5, light: 73, speed: 4,
+                  then: "apply" },
+                { tag: "R typed without Enter, then another stage", effect: 3, p: 4, s: 1, light: 146, speed: 9,
+                  then: "stage" },
                 { tag: "yo-yo at the slowest", effect: 9, p: 7, s: 0, light: 255, speed: 15 },
                 { tag: "static sends speed 0", effect: 1, p: 1, s: 3, light: 36, speed: 0 },
                 { tag: "spotlight dark and fast", effect: 10, p: 0, s: 7, light: 0, speed: 20 }
@@ -138,8 +143,14 @@ Item {
             keyClick(Qt.Key_A, Qt.ControlModifier)
             keyClick(Qt.Key_1)
             keyClick(Qt.Key_7)
-            keyClick(Qt.Key_Return)
-            compare(child("colorGroup").colorAt(2)[0], 17)
+            if (data.then === "stage") {
+                clickAt(child("colorStage4"))
+                compare(red.value, child("colorGroup").colorAt(4)[0], "the field shows the new stage")
+            } else if (data.then !== "apply") {
+                keyClick(Qt.Key_Return)
+            }
+            if (data.then !== "apply")
+                compare(child("colorGroup").colorAt(2)[0], 17)
             testEnv.clearCommands()
             clickAt(child("colorApply"))
 

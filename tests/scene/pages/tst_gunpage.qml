@@ -138,6 +138,8 @@ Item {
         function test_editsChangeTheTable_data() {
             return [
                 { tag: "Y ADJUST typed", kind: "y", expected: ["AKM", "4", "0", "77", "0", "1", "0"] },
+                { tag: "Y ADJUST typed without Enter, then another gun", kind: "y then gun",
+                  expected: ["AKM", "4", "0", "77", "0", "1", "0"] },
                 { tag: "Y ADJUST above 127", kind: "y big", expected: ["AKM", "4", "0", "127", "0", "1", "0"] },
                 { tag: "TIMES typed", kind: "times", expected: ["AKM", "4", "0", "43", "15", "1", "0"] },
                 { tag: "name typed", kind: "name", expected: ["AKMx", "4", "0", "43", "0", "1", "0"] },
@@ -154,6 +156,12 @@ Item {
             case "y": typeInto("gunYInput", "77", true); break
             case "y big": typeInto("gunYInput", "200", true); break
             case "times": typeInto("gunTimesInput", "15", true); break
+            case "y then gun":
+                typeInto("gunYInput", "77", false)
+                click("gunPictureArea")
+                click("gunCell5")
+                compare(child("gunYInput").value, Number(systemGun(0, 5)[3]), "the field shows the other gun")
+                break
             case "name": click("gunNameInput", 150); keyClick(Qt.Key_End); keyClick("x"); break
             case "switch": click("gunSwitch", 8); break
             case "cursor": click("gunCursorReturn", 8); break

@@ -329,6 +329,57 @@ Item {
             compare(testEnv.macroBlock(1), blockOfA(12))
         }
 
+        // A number typed without Enter belongs to the key it was typed for, whatever the user does next; the
+        // mouse then holds key 0's left button, key 1's code and the macro with the typed count.
+        function test_typedNumberStaysWithItsKey_data() {
+            return [
+                { tag: "macro count, then LEFT BUTTON in the key list", field: "macroCount", then: "key list",
+                  key1: [0x09, 0x00, 1, 0x00], repeat: 7 },
+                { tag: "macro count, then MOUSE LEFT for the key", field: "macroCount", then: "function",
+                  key1: [0x01, 0x00, 0xF0, 0x00], repeat: 7 },
+                { tag: "macro count, then APPLY", field: "macroCount", then: "apply",
+                  key1: [0x09, 0x00, 1, 0x00], repeat: 7 },
+                { tag: "fire shots, then APPLY", field: "fireShots", then: "apply", key1: [0x0A, 0xF0, 45, 25] },
+                { tag: "fire shots, then ALL SAVE", field: "fireShots", then: "all save",
+                  key1: [0x0A, 0xF0, 45, 25] }
+            ]
+        }
+
+        function test_typedNumberStaysWithItsKey(data) {
+            if (data.field === "macroCount") {
+                bindTo(1, newMacro(["A    [Down]", "A      [Up]"]), 0, 1)
+            } else {
+                page.selectPosition(1)
+                model.setCode(1, [0x0A, 0xF0, 45, 10])
+            }
+            page.showKey()
+            const field = child(data.field)
+            clickAt(field, 5, 12)
+            keyClick(Qt.Key_A, Qt.ControlModifier)
+            for (const digit of String(data.repeat ?? 25))
+                keyClick(Qt.Key_0 + Number(digit))
+            verify(field.pending)
+            // Another key or function, then a press on the background, which ends any typing left.
+            if (data.then === "key list") {
+                clickAt(child("keyRow0"), 20, child("keyRow0").height / 2)
+                compare(page.selectedKey, 0)
+                scene.emptyAreaPressed()
+            } else if (data.then === "function") {
+                chooseEntry(child("functionMenu"), 1)
+                chooseEntry(child("mouseList"), 0)
+                scene.emptyAreaPressed()
+            }
+            if (data.then === "all save")
+                clickAt(findChild(scene, "allSaveButton"))
+            else
+                clickAt(child("applyButton"), 50, 15)
+            const matrix = testEnv.keyMatrix(ui_View.vesk_82H_GetCurrentProfile())
+            compare(slice(matrix, 0, 4), [0x01, 0x00, 0xF0, 0x00], "key 0 keeps its left button")
+            compare(slice(matrix, 4, 4), data.key1)
+            if (data.repeat !== undefined)
+                compare(testEnv.macroBlock(1), blockOfA(data.repeat), "the macro plays the typed count")
+        }
+
         function test_allSlotsTaken() {
             for (let i = 0; i < 100; ++i) {
                 const n = ("00" + (i + 1)).slice(-3)

@@ -173,7 +173,9 @@ Item {
                 { tag: "colour number for stage 1", kind: 0, stage: 0, number: 7 },
                 { tag: "colour number for stage 6", kind: 0, stage: 5, number: 2 },
                 { tag: "RGB colour for stage 3", kind: 1, stage: 2, rgb: [17, 200, 3] },
-                { tag: "RGB colour for stage 8", kind: 2, stage: 7, rgb: [0, 0, 0] }
+                { tag: "RGB colour for stage 8", kind: 2, stage: 7, rgb: [0, 0, 0] },
+                { tag: "RGB colour typed without Enter, then APPLY", kind: 1, stage: 4, rgb: [5, 60, 250],
+                  enter: false }
             ]
         }
 
@@ -197,9 +199,11 @@ Item {
                     keyClick(Qt.Key_A, Qt.ControlModifier)
                     for (const digit of String(data.rgb[c]))
                         keyClick(Qt.Key_0 + Number(digit))
-                    keyClick(Qt.Key_Return)
+                    if (data.enter !== false)
+                        keyClick(Qt.Key_Return)
                 }
-                compare(group.colorAt(data.stage), data.rgb)
+                if (data.enter !== false)
+                    compare(group.colorAt(data.stage), data.rgb)
                 colours.splice(3 * data.stage, 3, ...data.rgb)
             }
             apply()

@@ -11,6 +11,11 @@ Item {
     property bool globalSettingOpen: false
 
     signal emptyAreaPressed()
+    signal commitPendingRequested()
+
+    function commitPendingEdits() {
+        commitPendingRequested()
+    }
 
     function skinImage(subPath) {
         return "file:modules/img/skin" + skin_No + "/" + subPath + ".png"

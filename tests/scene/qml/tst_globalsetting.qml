@@ -163,19 +163,26 @@ Item {
             verify(row.x > 100 && row.x + row.width <= panel.width, "in the title's row: " + row.x)
         }
 
+        // A picture whose name holds characters with a meaning in URLs is shown all the same.
         function test_backgroundChooser_data() {
             return [
                 { tag: "cancelled", path: "", on: false, source: "" },
                 { tag: "chosen", path: "/home/user/Pictures/wall.png", on: true,
-                  source: "file:/home/user/Pictures/wall.png" }
+                  source: "file:/home/user/Pictures/wall.png" },
+                { tag: "a name with # ? % and blanks", picture: "wall #1?100% 50%25.png", on: true }
             ]
         }
 
         function test_backgroundChooser(data) {
-            ui_View.customPath = data.path
+            const path = data.picture ? ui_View.copyPicture("modules/img/skin1/background.png", data.picture)
+                                      : data.path
+            verify(!data.picture || path !== "", "the picture was copied")
+            ui_View.customPath = path
             panel.toggleBackground()
             compare(scene.isCustomBackground, data.on)
-            compare(scene.sourceCustomBackground, data.source)
+            compare(scene.sourceCustomBackground, data.picture ? "file:" + path : data.source)
+            if (data.picture)
+                tryCompare(findChild(scene, "customBackground"), "status", Image.Ready, 3000)
             panel.toggleBackground()
             compare(scene.isCustomBackground, false)
             compare(ui_View.calls.filter(c => c === "getCustomFilePath").length, data.on ? 1 : 2,

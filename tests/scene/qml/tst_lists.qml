@@ -36,6 +36,12 @@ Item {
         }
     }
 
+    TextMetrics {
+        id: markupMetrics
+        font.family: root.globalSetting_fontFamily
+        font.pixelSize: root.globalSetting_size
+    }
+
     SignalSpy {
         id: rowClicked
         target: fileList
@@ -135,9 +141,33 @@ Item {
             compare(fileList.rowTop(data.index), data.top)
         }
 
+        // The Text item under `item` that shows `text`, or null.
+        function shownText(item, text) {
+            const children = item.children ?? []
+            for (let i = 0; i < children.length; ++i) {
+                const child = children[i]
+                if (child.text === text && child.lineCount !== undefined)
+                    return child
+                const found = shownText(child, text)
+                if (found)
+                    return found
+            }
+            return null
+        }
+
+        // A line from a macro file is shown as it is: markup in it stays text and fetches nothing.
         function test_aRowIsTheLeftTextFollowedByTheRightText() {
             compare(fileList.lineAt(1), "50   [Delay]")
             compare(fileList.lineAt(3), "", "no row, no text")
+            const markup = "<b>A</b><img src=\"no-such-picture.png\">"
+            fileList.append(markup, "    [Down]")
+            waitForRendering(scene)
+            compare(fileList.lineAt(3), markup + "    [Down]")
+            const shown = shownText(fileList, markup)
+            verify(shown, "the row shows the line")
+            markupMetrics.text = markup
+            fuzzyCompare(shown.implicitWidth, markupMetrics.advanceWidth, 1, "every character of the line")
+            compare(shown.lineCount, 1)
         }
 
         function test_theSelectionStaysOnItsRow_data() {

@@ -408,10 +408,26 @@ Item {
             tryCompare(notice, "visible", false, 1000)
         }
 
-        function test_logoOpensTheConfiguredAddress() {
-            ui_View.config = configWith(31, "https://example.org/vesk")
+        // The configuration names the page; the logo hands only a web address to the desktop, and the
+        // address is kept as the configuration gave it either way.
+        function test_logoOpensTheConfiguredAddress_data() {
+            return [
+                { tag: "a web page", url: "https://example.org/vesk", opened: ["https://example.org/vesk"] },
+                { tag: "plain http", url: "http://example.org/", opened: ["http://example.org/"] },
+                { tag: "a local file", url: "file:///etc/passwd", opened: [] },
+                { tag: "a script", url: "javascript:alert(1)", opened: [] },
+                { tag: "a bare path", url: "/usr/bin/xterm", opened: [] },
+                { tag: "a web scheme without a host", url: "https:///etc/passwd", opened: [] }
+            ]
+        }
+
+        function test_logoOpensTheConfiguredAddress(data) {
+            ui_View.config = configWith(31, data.url)
             scene.initUI()
-            compare(scene.globalSetting_url, "https://example.org/vesk")
+            compare(scene.globalSetting_url, data.url)
+            scene.visible = true
+            clickAt(child("logo"))
+            compare(ui_View.openedUrls, data.opened)
         }
     }
 }

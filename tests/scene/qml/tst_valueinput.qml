@@ -78,11 +78,37 @@ Item {
             verify(!input.editing)
         }
 
-        function test_pressOnTheBackgroundCommitsOnce() {
+        // However the typing ends, the typed number is committed once; a value the program sets meanwhile
+        // replaces it instead, and nothing is left to commit.
+        function test_pressOnTheBackgroundCommitsOnce_data() {
+            return [
+                { tag: "press on the background", how: "background", value: 42, reports: 1 },
+                { tag: "the scene commits pending edits", how: "scene", value: 42, reports: 1 },
+                { tag: "setValue drops the typed number", how: "setValue", value: 99, reports: 0 },
+                { tag: "a value assigned drops the typed number", how: "assign", value: 99, reports: 0 }
+            ]
+        }
+
+        function test_pressOnTheBackgroundCommitsOnce(data) {
             type("42")
+            verify(input.pending)
+            compare(input.value, 10, "not committed yet")
+            if (data.how === "background")
+                root.emptyAreaPressed()
+            else if (data.how === "scene")
+                root.commitPendingEdits()
+            else if (data.how === "setValue")
+                input.setValue(99)
+            else
+                input.value = 99
+            compare(input.value, data.value)
+            compare(completed.count, data.reports)
+            verify(!input.pending)
+            root.commitPendingEdits()
             root.emptyAreaPressed()
-            compare(input.value, 42)
-            compare(completed.count, 1)
+            compare(completed.count, data.reports, "nothing left to commit")
+            compare(input.value, data.value)
+            verify(!input.editing)
         }
 
         function test_valueFromTheProgramIsClamped() {
