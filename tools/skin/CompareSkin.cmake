@@ -1,4 +1,6 @@
-# Draws the skin twice into a scratch folder and compares both runs with each other and with the shipped one.
+# Draws the skin twice into a scratch folder and compares both runs with each other and with the shipped one;
+# every shipped picture must come as name.png with its name@2x.png (skingen checks that the one is twice the
+# other's size).
 # Usage: cmake -DSKINGEN=<skingen> -DSHIPPED=<modules/img/skin1> -DSCRATCH=<dir> -P CompareSkin.cmake
 cmake_policy(VERSION 3.21)
 file(REMOVE_RECURSE "${SCRATCH}")
@@ -31,11 +33,23 @@ foreach(name IN LISTS shipped)
     if(NOT name IN_LIST drawn)
         list(APPEND problems "shipped but no longer drawn: ${name}")
     endif()
+    if(name MATCHES "@2x\\.png$")
+        string(REGEX REPLACE "@2x\\.png$" ".png" single "${name}")
+        if(NOT single IN_LIST shipped)
+            list(APPEND problems "shipped at 2x only: ${name}")
+        endif()
+    else()
+        string(REGEX REPLACE "\\.png$" "@2x.png" double "${name}")
+        if(NOT double IN_LIST shipped)
+            list(APPEND problems "shipped without its 2x picture: ${name}")
+        endif()
+    endif()
 endforeach()
 if(problems)
     list(JOIN problems "\n  " text)
     message(FATAL_ERROR "The shipped skin does not match the generator:\n  ${text}\n"
                         "Regenerate with: cmake --build <build dir> --target skin")
 endif()
+list(FILTER drawn INCLUDE REGEX "@2x\\.png$")
 list(LENGTH drawn count)
-message(STATUS "${count} pictures match")
+message(STATUS "${count} pictures match, each at 1x and 2x")

@@ -1,6 +1,7 @@
 // skingen: draws the skin pictures of the scene.
 //
-//   skingen <output folder>                      writes every picture below the folder (PNG with alpha)
+//   skingen <output folder>                      writes every picture below the folder (PNG with alpha), as
+//                                                name.png and, drawn at twice the density, name@2x.png
 //   skingen --preview <skin folder> <out folder> composes mock screens and contact sheets from a skin
 
 #include "preview.h"
@@ -14,13 +15,18 @@
 #include <QSet>
 
 #include <cstdio>
+#include <vector>
 
 Q_LOGGING_CATEGORY(lcSkin, "vesk.skin", QtInfoMsg)
 
 namespace {
 
-PictureList drawSkin()
+// The scene's pixels, and a HiDPI screen's twice as dense.
+const int kPixelRatios[] = {1, 2};
+
+PictureList drawSkin(int ratio)
 {
+    paint::setPixelRatio(ratio);
     PictureList pictures;
     addFramePictures(pictures);
     addMenuPictures(pictures);
@@ -29,33 +35,77 @@ PictureList drawSkin()
     addToolIcons(pictures);
     addModelPictures(pictures);
     addGunPictures(pictures);
+    paint::setPixelRatio(1);
     return pictures;
 }
 
-int writeSkin(const QString &folder)
+// Every denser run must draw the same pictures, in the same order, at exactly `ratio` times the size: the
+// scene lays a picture out by its size in scene pixels, whichever file Qt loads.
+bool matchesBase(const PictureList &base, const PictureList &dense, int ratio)
 {
-    const PictureList pictures = drawSkin();
+    if (dense.size() != base.size()) {
+        qCCritical(lcSkin) << "ratio" << ratio << "drew" << dense.size() << "pictures, ratio 1 drew"
+                           << base.size();
+        return false;
+    }
+    for (size_t i = 0; i < base.size(); ++i) {
+        if (dense[i].path != base[i].path || dense[i].image.size() != base[i].image.size() * ratio) {
+            qCCritical(lcSkin) << "ratio" << ratio << "drew" << dense[i].path << dense[i].image.size()
+                               << "for" << base[i].path << base[i].image.size();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool namesUnique(const PictureList &pictures)
+{
     QSet<QString> seen;
-    QDir root(folder);
     for (const Picture &picture : pictures) {
         if (seen.contains(picture.path)) {
             qCCritical(lcSkin) << "two pictures share the name" << picture.path;
-            return 1;
+            return false;
         }
         seen.insert(picture.path);
-        const QString file = root.filePath(picture.path + QLatin1String(".png"));
+    }
+    return true;
+}
+
+bool writePictures(const PictureList &pictures, int ratio, const QDir &root)
+{
+    for (const Picture &picture : pictures) {
+        const QString file = root.filePath(pictureFile(picture.path, ratio));
         if (!QDir().mkpath(QFileInfo(file).absolutePath())) {
             qCCritical(lcSkin) << "cannot create the folder of" << file;
-            return 1;
+            return false;
         }
         QImageWriter writer(file, "png");
         if (!writer.write(picture.image)) {
             qCCritical(lcSkin) << "cannot write" << file << writer.errorString();
-            return 1;
+            return false;
         }
     }
-    std::printf("%d pictures written to %s\n", int(pictures.size()),
-                qPrintable(QDir::toNativeSeparators(folder)));
+    return true;
+}
+
+int writeSkin(const QString &folder)
+{
+    // Everything is drawn and checked before the first file is written: a skin drawn wrongly writes nothing.
+    std::vector<PictureList> runs;
+    for (const int ratio : kPixelRatios) {
+        runs.push_back(drawSkin(ratio));
+        if (!matchesBase(runs.front(), runs.back(), ratio))
+            return 1;
+    }
+    if (!namesUnique(runs.front()))
+        return 1;
+    const QDir root(folder);
+    for (size_t i = 0; i < runs.size(); ++i) {
+        if (!writePictures(runs[i], kPixelRatios[i], root))
+            return 1;
+    }
+    std::printf("%d pictures written to %s, each at %d pixel ratios\n", int(runs.front().size()),
+                qPrintable(QDir::toNativeSeparators(folder)), int(runs.size()));
     return 0;
 }
 

@@ -7,13 +7,33 @@
 
 #include <algorithm>
 
+QString pictureFile(const QString &path, int ratio)
+{
+    return ratio == 1 ? path + QLatin1String(".png") : path + QStringLiteral("@%1x.png").arg(ratio);
+}
+
 namespace paint {
+
+namespace {
+int g_pixelRatio = 1;
+
+QImage canvasAt(QSize size, int ratio)
+{
+    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    return image;
+}
+} // namespace
+
+void setPixelRatio(int ratio)
+{
+    g_pixelRatio = ratio;
+}
 
 QImage canvas(QSize size)
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    return image;
+    return canvasAt(size, g_pixelRatio);
 }
 
 QColor rgba(QRgb rgb, qreal alpha)
@@ -91,13 +111,14 @@ void blur(QImage &image, int radius)
 
 void glow(QImage &target, const DrawFn &draw, int radius, qreal opacity)
 {
-    QImage layer = canvas(target.size());
+    const int ratio = qRound(target.devicePixelRatio());
+    QImage layer = canvasAt(target.size() / ratio, ratio);
     {
         QPainter p;
         begin(p, layer);
         draw(p);
     }
-    blur(layer, radius);
+    blur(layer, radius * ratio);
     QPainter p(&target);
     p.setOpacity(opacity);
     p.drawImage(0, 0, layer);

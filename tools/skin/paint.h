@@ -18,10 +18,20 @@ struct Picture
 };
 using PictureList = std::vector<Picture>;
 
+// The file of a picture drawn at a pixel ratio: "name.png" at 1, "name@2x.png" at 2. Given "name.png", Qt
+// Quick's Image and BorderImage load "name@2x.png" instead on a screen whose device pixel ratio is above 1.
+QString pictureFile(const QString &path, int ratio);
+
 namespace paint {
 
 using DrawFn = std::function<void(QPainter &)>;
 
+// The pixel density the pictures are drawn at: 1 for the scene's pixels, 2 for the "@2x" pictures of a
+// HiDPI screen. The drawing code works in scene pixels throughout; canvas() makes images of this density,
+// and a QPainter on them scales geometry and pen widths, while glow() scales its blur radius.
+void setPixelRatio(int ratio);
+
+// A transparent picture of `size` scene pixels at the current pixel ratio.
 QImage canvas(QSize size);
 QColor rgba(QRgb rgb, qreal alpha = 1.0);
 QColor mix(QRgb a, QRgb b, qreal t);
@@ -33,7 +43,8 @@ void begin(QPainter &p, QImage &image);
 // run.
 void blur(QImage &image, int radius);
 
-// Paints `draw` blurred under what is already there: the halo of a luminous part.
+// Paints `draw` blurred under what is already there: the halo of a luminous part. `radius` is in scene
+// pixels.
 void glow(QImage &target, const DrawFn &draw, int radius, qreal opacity);
 
 // Deterministic +-amplitude grain on every visible pixel, so that wide gradients do not band.

@@ -2,14 +2,17 @@
 
 #include "preview.h"
 
+#include "paint.h"
 #include "skinstyle.h"
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QPainter>
+#include <QRegularExpression>
 
 #include <functional>
 
@@ -22,19 +25,32 @@ namespace {
 class Mock
 {
 public:
-    explicit Mock(const QString &skin)
+    Mock(const QString &skin, int ratio)
         : m_skin(skin)
+        , m_ratio(ratio)
     {}
 
+    // The picture at the mock's pixel ratio; placed with QPainter it covers its size in scene pixels.
     QImage picture(const QString &name)
     {
-        QImage image(m_skin.filePath(name + QLatin1String(".png")));
+        const QString file = pictureFile(name, m_ratio);
+        QImage image(m_skin.filePath(file));
         if (image.isNull()) {
-            qCWarning(lcSkin) << "missing picture" << name;
-            image = QImage(24, 24, QImage::Format_ARGB32);
+            qCWarning(lcSkin) << "missing picture" << file;
+            image = QImage(QSize(24, 24) * m_ratio, QImage::Format_ARGB32);
             image.fill(Qt::magenta);
             ++m_missing;
         }
+        image.setDevicePixelRatio(m_ratio);
+        return image;
+    }
+
+    // An empty image of `size` scene pixels at the mock's pixel ratio.
+    QImage blank(QSize size) const
+    {
+        QImage image(size * m_ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(m_ratio);
+        image.fill(Qt::transparent);
         return image;
     }
 
@@ -53,8 +69,7 @@ public:
     QImage screen(int function, const std::function<void(QPainter &, QPoint)> &page,
                   const std::function<void(QPainter &)> &overlay = {})
     {
-        QImage image(kWindow, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
+        QImage image = blank(kWindow);
         QPainter p(&image);
         p.setRenderHint(QPainter::TextAntialiasing);
         put(p, 0, 0, QStringLiteral("background"));
@@ -96,12 +111,13 @@ public:
             overlay(p);
         p.end();
         // On a neutral desktop, so that the window's transparent corners show.
-        QImage desk(kWindow + QSize(60, 60), QImage::Format_ARGB32_Premultiplied);
+        const QSize deskSize = kWindow + QSize(60, 60);
+        QImage desk = blank(deskSize);
         QPainter d(&desk);
-        QLinearGradient g(0, 0, 0, desk.height());
+        QLinearGradient g(0, 0, 0, deskSize.height());
         g.setColorAt(0, QColor(70, 78, 90));
         g.setColorAt(1, QColor(40, 44, 52));
-        d.fillRect(desk.rect(), g);
+        d.fillRect(QRect(QPoint(0, 0), deskSize), g);
         d.drawImage(30, 30, image);
         return desk;
     }
@@ -122,15 +138,18 @@ public:
         const QImage track = picture(base + QLatin1String("BASE"));
         const QImage filler = picture(base + QLatin1String("FILLER_1"));
         p.drawImage(x, y, track);
-        const qreal step = (track.width() - 2.0 * kSliderInset) / (positions - 1);
+        const qreal step = (track.deviceIndependentSize().width() - 2.0 * kSliderInset) / (positions - 1);
         const int width = qRound(kSliderInset + position * step + 4);
-        p.drawImage(QPoint(x, y), filler, QRect(0, 0, width, filler.height()));
+        // The source rectangle is in the picture's own pixels.
+        p.drawImage(QPoint(x, y), filler, QRect(0, 0, width * m_ratio, filler.height()));
     }
 
+    int ratio() const { return m_ratio; }
     int missing() const { return m_missing; }
 
 private:
     QDir m_skin;
+    int m_ratio;
     int m_missing = 0;
 };
 
@@ -264,44 +283,60 @@ void settingsPanel(Mock &m, QPainter &p)
     m.put(p, o.x() + 175, o.y() + 420 - 38 - 3, QStringLiteral("common/apply_0"));
 }
 
-// Every picture of the folder on a checker board, with its name below it.
-QImage contactSheet(const QString &folder)
+// The pictures of the skin folder by path without ".png": the ones drawn in scene pixels.
+QStringList picturePaths(const QString &folder)
 {
-    QStringList files;
-    QDirIterator it(folder, {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << QDir(folder).relativeFilePath(it.next());
-    files.sort();
-    if (files.isEmpty())
+    static const QRegularExpression denser(QStringLiteral("@[0-9]+x$"));
+    // QDir::relativeFilePath() relates absolute paths only; a relative one it returns unchanged.
+    const QDir root(QFileInfo(folder).absoluteFilePath());
+    QStringList paths;
+    QDirIterator it(root.path(), {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QString path = root.relativeFilePath(it.next());
+        path.chop(4);
+        if (!denser.match(path).hasMatch())
+            paths << path;
+    }
+    paths.sort();
+    return paths;
+}
+
+// Every picture at the mock's pixel ratio on a checker board, with its name and pixel size below it.
+QImage contactSheet(Mock &m, const QStringList &paths)
+{
+    if (paths.isEmpty())
         return {};
     const QSize cell(250, 190);
     const int columns = 8;
-    QImage sheet(QSize(columns * cell.width(), int((files.size() + columns - 1) / columns) * cell.height()),
-                 QImage::Format_ARGB32_Premultiplied);
+    QImage sheet =
+        m.blank(QSize(columns * cell.width(), int((paths.size() + columns - 1) / columns) * cell.height()));
     sheet.fill(QColor(30, 33, 38));
     QPainter p(&sheet);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(10);
     p.setFont(font);
-    for (int i = 0; i < files.size(); ++i) {
+    for (int i = 0; i < paths.size(); ++i) {
         const QPoint at((i % columns) * cell.width(), (i / columns) * cell.height());
         const QRect area(at + QPoint(5, 5), QSize(cell.width() - 10, cell.height() - 30));
         for (int y = area.top(); y < area.bottom(); y += 8)
             for (int x = area.left(); x < area.right(); x += 8)
                 p.fillRect(QRect(x, y, 8, 8).intersected(area),
                            ((x + y) / 8) % 2 ? QColor(52, 56, 62) : QColor(44, 48, 54));
-        const QImage image(QDir(folder).filePath(files[i]));
-        const QSize shown = image.size().boundedTo(area.size()) == image.size()
-                                ? image.size()
-                                : image.size().scaled(area.size(), Qt::KeepAspectRatio);
+        const QImage image = m.picture(paths[i]);
+        const QSize size = image.deviceIndependentSize().toSize();
+        const QSize shown =
+            size.boundedTo(area.size()) == size ? size : size.scaled(area.size(), Qt::KeepAspectRatio);
         p.drawImage(QRect(area.topLeft() + QPoint((area.width() - shown.width()) / 2,
                                                   (area.height() - shown.height()) / 2),
                           shown),
                     image);
         p.setPen(QColor(190, 190, 190));
         p.drawText(QRect(at.x() + 4, at.y() + cell.height() - 24, cell.width() - 8, 20), Qt::AlignCenter,
-                   QStringLiteral("%1  %2x%3").arg(files[i]).arg(image.width()).arg(image.height()));
+                   QStringLiteral("%1  %2x%3")
+                       .arg(pictureFile(paths[i], m.ratio()))
+                       .arg(image.width())
+                       .arg(image.height()));
     }
     return sheet;
 }
@@ -318,25 +353,32 @@ int runPreview(int argc, char **argv, const QString &skinFolder, const QString &
         return 1;
     }
     const QDir out(outFolder);
-    Mock m(skinFolder);
-    const auto save = [&out](const QImage &image, const char *name) {
-        return image.save(out.filePath(QLatin1String(name)), "png");
-    };
+    const QStringList paths = picturePaths(skinFolder);
     bool ok = true;
-    ok &= save(m.screen(-1, {}), "mock_start.png");
-    ok &= save(m.screen(0, [&m](QPainter &p, QPoint o) { keyPage(m, p, o); }), "mock_key.png");
-    ok &= save(m.screen(1, [&m](QPainter &p, QPoint o) { macroPage(m, p, o); }), "mock_macro.png");
-    ok &= save(m.screen(2, [&m](QPainter &p, QPoint o) { colourPage(m, p, o); }), "mock_color.png");
-    ok &= save(m.screen(3, [&m](QPainter &p, QPoint o) { sensorPage(m, p, o); }), "mock_sensor.png");
-    ok &= save(m.screen(4, [&m](QPainter &p, QPoint o) { gunPage(m, p, o, true); }), "mock_gun.png");
-    ok &= save(
-        m.screen(
-            0, [&m](QPainter &p, QPoint o) { keyPage(m, p, o); }, [&m](QPainter &p) { settingsPanel(m, p); }),
-        "mock_settings.png");
-    const QImage sheet = contactSheet(skinFolder);
-    ok &= !sheet.isNull() && save(sheet, "sheet.png");
-    if (!ok || m.missing() > 0) {
-        qCCritical(lcSkin) << "preview incomplete:" << m.missing() << "pictures missing";
+    int missing = 0;
+    // The mocks and the sheet once from the pictures in scene pixels and once, named "@2x", from the denser
+    // ones as a HiDPI screen shows them.
+    for (const int ratio : {1, 2}) {
+        Mock m(skinFolder, ratio);
+        const auto save = [&out, ratio](const QImage &image, const char *name) {
+            return image.save(out.filePath(pictureFile(QLatin1String(name), ratio)), "png");
+        };
+        ok &= save(m.screen(-1, {}), "mock_start");
+        ok &= save(m.screen(0, [&m](QPainter &p, QPoint o) { keyPage(m, p, o); }), "mock_key");
+        ok &= save(m.screen(1, [&m](QPainter &p, QPoint o) { macroPage(m, p, o); }), "mock_macro");
+        ok &= save(m.screen(2, [&m](QPainter &p, QPoint o) { colourPage(m, p, o); }), "mock_color");
+        ok &= save(m.screen(3, [&m](QPainter &p, QPoint o) { sensorPage(m, p, o); }), "mock_sensor");
+        ok &= save(m.screen(4, [&m](QPainter &p, QPoint o) { gunPage(m, p, o, true); }), "mock_gun");
+        ok &= save(m.screen(
+                       0, [&m](QPainter &p, QPoint o) { keyPage(m, p, o); },
+                       [&m](QPainter &p) { settingsPanel(m, p); }),
+                   "mock_settings");
+        const QImage sheet = contactSheet(m, paths);
+        ok &= !sheet.isNull() && save(sheet, "sheet");
+        missing += m.missing();
+    }
+    if (!ok || missing > 0) {
+        qCCritical(lcSkin) << "preview incomplete:" << missing << "pictures missing";
         return 1;
     }
     return 0;

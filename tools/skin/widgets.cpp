@@ -5,6 +5,8 @@
 
 #include <QtMath>
 
+#include <algorithm>
+
 using namespace style;
 
 namespace {
@@ -114,10 +116,18 @@ QImage palette()
     QImage image = paint::canvas(kPalette);
     const int w = kPalette.width();
     const int h = kPalette.height();
-    for (int y = 0; y < h; ++y) {
+    // Each pixel takes the colour at its centre in scene pixels (x itself at ratio 1), so that a denser
+    // picture shows the same palette.
+    const qreal ratio = image.devicePixelRatio();
+    const auto scenePixel = [ratio](int pixel, int length) {
+        return std::clamp((pixel + 0.5) / ratio - 0.5, 0.0, length - 1.0);
+    };
+    for (int y = 0; y < image.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const QColor c = QColor::fromHsvF(x * (359.0 / 360.0) / (w - 1), 1.0 - qreal(y) / (h - 1), 1.0);
+        const qreal sy = scenePixel(y, h);
+        for (int x = 0; x < image.width(); ++x) {
+            const qreal sx = scenePixel(x, w);
+            const QColor c = QColor::fromHsvF(sx * (359.0 / 360.0) / (w - 1), 1.0 - sy / (h - 1), 1.0);
             line[x] = c.rgb();
         }
     }
