@@ -250,12 +250,44 @@ QPainterPath emblem(const QRectF &box)
 
 } // namespace piece
 
+namespace {
+// Where the decorations hold light; each rectangle leaves room for the glow. The scene places the pieces at
+// these points (modules/qml/basic/Environment_Decoration.qml).
+const std::vector<paint::Piece> kDecoration1Pieces = {
+    {"frame/decoBracketTopLeft", {146, 71, 54, 54}},
+    {"frame/decoBracketTopRight", {901, 71, 54, 54}},
+    {"frame/decoBracketBottomLeft", {146, 509, 54, 54}},
+    {"frame/decoBracketBottomRight", {901, 509, 54, 54}},
+    {"frame/decoTicksTop", {200, 84, 72, 8}},
+    {"frame/decoTicksBottom", {830, 542, 72, 8}},
+};
+const std::vector<paint::Piece> kDecoration2Pieces = {
+    {"frame/decoRailLeft", {0, 174, 18, 252}},
+    {"frame/decoRailRight", {982, 194, 18, 252}},
+    {"frame/decoChevronsLeft", {20, 538, 32, 18}},
+    {"frame/decoChevronsRight", {948, 538, 32, 18}},
+};
+} // namespace
+
+const std::vector<paint::Piece> &decorationPieces()
+{
+    static const std::vector<paint::Piece> all = [] {
+        std::vector<paint::Piece> pieces = kDecoration1Pieces;
+        pieces.insert(pieces.end(), kDecoration2Pieces.begin(), kDecoration2Pieces.end());
+        return pieces;
+    }();
+    return all;
+}
+
 void addFramePictures(PictureList &out)
 {
     paint::add(out, QStringLiteral("background"), backgroundPicture());
     paint::add(out, QStringLiteral("frame/frameBackground"), frameBackgroundPicture());
-    paint::add(out, QStringLiteral("frame/decoration1"), decoration1Picture());
-    paint::add(out, QStringLiteral("frame/decoration2"), decoration2Picture());
+    // The decorations are drawn over the whole window, where they are placed, and shipped as the small pieces
+    // that hold their light: a window-sized picture that is almost all transparent would cost the scene
+    // 2.3 MB of memory per picture and a full-window blend on every frame.
+    paint::addPieces(out, decoration1Picture(), kDecoration1Pieces);
+    paint::addPieces(out, decoration2Picture(), kDecoration2Pieces);
     paint::add(out, QStringLiteral("frame/web_0"), logoPicture(false));
     paint::add(out, QStringLiteral("frame/web_1"), logoPicture(true));
 }

@@ -246,4 +246,29 @@ void add(PictureList &out, const QString &path, const QImage &image)
     out.push_back({path, image.convertToFormat(QImage::Format_ARGB32)});
 }
 
+void addPieces(PictureList &out, const QImage &whole, const std::vector<Piece> &pieces)
+{
+    const int ratio = qRound(whole.devicePixelRatio());
+    const auto inPixels = [ratio](const QRect &r) { return QRect(r.topLeft() * ratio, r.size() * ratio); };
+    for (int y = 0; y < whole.height(); ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(whole.constScanLine(y));
+        for (int x = 0; x < whole.width(); ++x) {
+            if (qAlpha(line[x]) == 0)
+                continue;
+            const bool covered = std::any_of(pieces.begin(), pieces.end(), [&](const Piece &piece) {
+                return inPixels(piece.rect).contains(x, y);
+            });
+            if (!covered) {
+                qFatal("pieces of %s leave out the lit pixel (%d, %d) at ratio %d", pieces.front().path, x, y,
+                       ratio);
+            }
+        }
+    }
+    for (const Piece &piece : pieces) {
+        QImage image = whole.copy(inPixels(piece.rect));
+        image.setDevicePixelRatio(ratio);
+        add(out, QString::fromLatin1(piece.path), image);
+    }
+}
+
 } // namespace paint

@@ -67,4 +67,16 @@ void iconPair(PictureList &out, const QString &path, QSize size,
 
 void add(PictureList &out, const QString &path, const QImage &image);
 
+// A piece of a larger picture: its name and its rectangle in the larger picture's scene pixels, which is
+// where the scene places it.
+struct Piece
+{
+    const char *path;
+    QRect rect;
+};
+
+// Adds the pieces of `whole`. Refuses (exits) when a lit pixel of `whole` lies outside every piece, so that a
+// drawing change cannot silently cut off part of a glow.
+void addPieces(PictureList &out, const QImage &whole, const std::vector<Piece> &pieces);
+
 } // namespace paint

@@ -3,6 +3,7 @@
 #include "preview.h"
 
 #include "paint.h"
+#include "skin.h"
 #include "skinstyle.h"
 
 #include <QDir>
@@ -95,8 +96,8 @@ public:
             page(p, kPageArea.topLeft());
             p.restore();
         }
-        put(p, 0, 0, QStringLiteral("frame/decoration1"));
-        put(p, 0, 0, QStringLiteral("frame/decoration2"));
+        for (const paint::Piece &piece : decorationPieces())
+            put(p, piece.rect.x(), piece.rect.y(), QString::fromLatin1(piece.path));
         const int bottomY = kWindow.height() - kBottomBar.height();
         put(p, 0, bottomY, QStringLiteral("list_dn/listDnContainer"));
         put(p, 372, bottomY + 9, QStringLiteral("common/btnFrame"));

@@ -12,6 +12,9 @@ void addToolIcons(PictureList &out);      // common/ tool icons
 void addModelPictures(PictureList &out);  // model_ms/
 void addGunPictures(PictureList &out);    // gun/
 
+// The pieces of the window's decorations (frame/deco*), each placed at its rectangle's top left.
+const std::vector<paint::Piece> &decorationPieces();
+
 // Drawing pieces that more than one group uses.
 namespace piece {
 // The product emblem (no words): an angular V with a core, filling `box`.
