@@ -51,7 +51,7 @@ def configuration_list():
 
 
 # ---------------------------------------------------------------------------------------------------------
-# Languages: font, the 144 general strings (1 … 144, in the scene's order), 7 message texts, and the names
+# Languages: font, the 167 general strings (1 … 167, in the scene's order), 7 message texts, and the names
 # of the mouse's keys 0 … 15 (empty where the mouse has no key).
 
 ENGLISH_STRINGS = [
@@ -86,6 +86,19 @@ ENGLISH_STRINGS = [
     "THE LAST CHANGE DID NOT REACH THE MOUSE", "NO MOUSE FOUND: CHANGES ARE NOT SENT",  # 141-142: the device
     "THE MOUSE DOES NOT ANSWER",  # 143: notices, by kind
     "FIRMWARE",  # 144: the global-settings panel's firmware version
+    "CHOOSE A FUNCTION AT THE LEFT",  # 145: the page area while no page is open
+    "NEW MACRO", "DELETE THE MACRO",  # 146-147: the macro library's buttons
+    "RECORD FROM THE KEYBOARD", "STOP RECORDING",  # 148-149: the macro page's tools (tips)
+    "ADD THE KEY", "ADD THE MOUSE BUTTON", "ADD THE DELAY",  # 150-152
+    "DELETE THE LINE", "CUT THE LINE", "COPY THE LINE", "PASTE BEFORE THE CHOSEN LINE",  # 153-156
+    "RIGHT CLICK: LOAD, SAVE OR RENAME",  # 157: a macro of the library
+    "RIGHT CLICK: CHOOSE ITS DPI",  # 158: a DPI stage (sensor page)
+    "CLICK TO CHOOSE THE GUN",  # 159: the recoil page's picture
+    "RIGHT CLICK: LOAD, SAVE OR RESET",  # 160: a profile of the profile menu
+    "CLOSE", "OPEN THE WEB PAGE", "PICK ANY COLOR",  # 161-163: the close mark, the logo, the panel's palette
+    "LINE", "LINES",  # 164-165: the scroll read-out, one line and more
+    "KEY FUNCTION",  # 166: the key page's function menu
+    "GUN",  # 167: a gun of the recoil grid without a name
 ]
 
 CHINESE_STRINGS = [
@@ -119,6 +132,19 @@ CHINESE_STRINGS = [
     "", "", "", "", "", "",  # 135-140
     "最近的更改未能送达鼠标", "未找到鼠标：更改不会发送", "鼠标没有响应",  # 141-143
     "固件",  # 144
+    "请从左侧选择一项功能",  # 145
+    "新建宏", "删除宏",  # 146-147
+    "从键盘录制", "停止录制",  # 148-149
+    "添加按键", "添加鼠标按键", "添加延时",  # 150-152
+    "删除该行", "剪切该行", "复制该行", "粘贴到所选行之前",  # 153-156
+    "右键：载入、保存或重命名",  # 157
+    "右键：选择该档 DPI",  # 158
+    "点击选择枪械",  # 159
+    "右键：载入、保存或重置",  # 160
+    "关闭", "打开网页", "选择任意颜色",  # 161-163
+    "行", "行",  # 164-165
+    "按键功能",  # 166
+    "枪械",  # 167
 ]
 
 # 0, 1: the over-long macro box; 2, 3: the unreadable background picture (the path follows 3 directly);
@@ -152,7 +178,7 @@ LANGUAGES = {
     "031225": ("Arial", ENGLISH_STRINGS, ENGLISH_MESSAGES, ENGLISH_KEYS),  # English, United States
     "025044": ("Noto Sans CJK SC", CHINESE_STRINGS, CHINESE_MESSAGES, CHINESE_KEYS),  # Chinese, China
 }
-GENERAL_STRINGS = 144
+GENERAL_STRINGS = 167
 MESSAGES = 7
 PRODUCT_KEYS = 16
 

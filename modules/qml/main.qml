@@ -55,7 +55,13 @@ Item {
         "PRESS GUN", "X ADJUST", "Y ADJUST", "TIMES", "SWITCH", "CURSOR RETURN", "SYSTEM", "USER",
         "", "", "", "", "", "", "", "", "", "", "", "", "", "",
         "THE LAST CHANGE DID NOT REACH THE MOUSE", "NO MOUSE FOUND: CHANGES ARE NOT SENT", "THE MOUSE DOES NOT ANSWER",
-        "FIRMWARE"
+        "FIRMWARE",
+        // The hint of the empty page area, then the tips and names of the controls that show no text.
+        "CHOOSE A FUNCTION AT THE LEFT", "NEW MACRO", "DELETE THE MACRO", "RECORD FROM THE KEYBOARD",
+        "STOP RECORDING", "ADD THE KEY", "ADD THE MOUSE BUTTON", "ADD THE DELAY", "DELETE THE LINE", "CUT THE LINE",
+        "COPY THE LINE", "PASTE BEFORE THE CHOSEN LINE", "RIGHT CLICK: LOAD, SAVE OR RENAME",
+        "RIGHT CLICK: CHOOSE ITS DPI", "CLICK TO CHOOSE THE GUN", "RIGHT CLICK: LOAD, SAVE OR RESET", "CLOSE",
+        "OPEN THE WEB PAGE", "PICK ANY COLOR", "LINE", "LINES", "KEY FUNCTION", "GUN"
     ]
     // The device notices' texts, by kind: not reached, no mouse, not answering.
     readonly property int firstNoticeString: 141
@@ -170,6 +176,15 @@ Item {
         productFrame.translateStrings(root.globalSetting_langCode)
     }
 
+    // The tip of a control under the cursor, and its end (common/TipArea).
+    function showTip(item, text) {
+        hoverTip.show(item, text)
+    }
+
+    function hideTip(item) {
+        hoverTip.hide(item)
+    }
+
     function close() {
         if (!closeAnimation.running)
             closeAnimation.start()
@@ -211,6 +226,8 @@ Item {
         property bool movedBySystem: false
 
         anchors.fill: parent
+        // Only a pointer drags the window; there is nothing here for a screen reader.
+        Accessible.ignored: true
         onPressed: function (mouse) {
             pressPoint = Qt.point(mouse.x, mouse.y)
             movedBySystem = ui_Ctl.onDragStarted()
@@ -265,6 +282,7 @@ Item {
         opacity: 0
         source0: root.skinImage("frame/web_0")
         source1: root.skinImage("frame/web_1")
+        tip: root.str(162)
         onClicked: root.openWebPage(root.globalSetting_url)
     }
 
@@ -294,6 +312,12 @@ Item {
         objectName: "notice"
         x: (root.width - width) / 2
         y: 61
+    }
+
+    // Over everything else: a tip may reach past the part its control lies in.
+    HoverTip {
+        id: hoverTip
+        objectName: "hoverTip"
     }
 
     SequentialAnimation {

@@ -24,11 +24,16 @@ QStringList empties(int count)
     return QStringList(count, QString());
 }
 
+// The general strings the shipped files hold: 1 … 167.
+constexpr int GeneralStrings = 167;
+
 // General strings the pages show, by index; the rest of 1 … 140 are spare.
 bool pagesUse(int index)
 {
-    // The design's list leaves some entries empty; the device notices and the firmware label follow it.
-    return (index != 118 && index != 127 && index != 128 && index < 135) || (index >= 141 && index <= 144);
+    // The design's list leaves some entries empty; the device notices, the firmware label, the empty page's
+    // hint and the controls' tips follow it.
+    return (index != 118 && index != 127 && index != 128 && index < 135) ||
+           (index >= 141 && index <= GeneralStrings);
 }
 
 // The mouse's keys: 0–6 (buttons, DPI switch, gun key), 14 and 15 (wheel).
@@ -204,9 +209,9 @@ void TestLanguages::shippedLanguageFiles()
     myQQuickView view;
 
     const QStringList general = view.getGlobalStrings(code);
-    QCOMPARE(general.size(), 145);
+    QCOMPARE(general.size(), GeneralStrings + 1);
     QVERIFY(!general.at(0).isEmpty());
-    for (int i = 1; i <= 144; ++i)
+    for (int i = 1; i <= GeneralStrings; ++i)
         QVERIFY2(general.at(i).isEmpty() != pagesUse(i), qPrintable(QStringLiteral("string %1").arg(i)));
     QCOMPARE(view.msgTable.size(), 7);
     for (int i = 2; i <= 5; ++i)
@@ -224,6 +229,8 @@ void TestLanguages::shippedLanguageFiles()
         QCOMPARE(general.at(114), QStringLiteral("ALL SAVE"));
         QCOMPARE(general.at(119), QStringLiteral("PRESS GUN"));
         QCOMPARE(general.at(126), QStringLiteral("USER"));
+        QCOMPARE(general.at(144), QStringLiteral("FIRMWARE"));
+        QCOMPARE(general.at(157), QStringLiteral("RIGHT CLICK: LOAD, SAVE OR RENAME"));
     }
 }
 

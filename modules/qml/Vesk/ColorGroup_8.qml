@@ -79,6 +79,13 @@ Item {
         curIndex = Math.max(0, Math.min(stages - 1, Number(i) || 0))
     }
 
+    // The user chooses a stage: a number typed for the old one counts for it.
+    function chooseStage(i) {
+        root.commitPendingEdits()
+        select(i)
+        stageClicked(i)
+    }
+
     function pick(rgb) {
         setColor(curIndex, rgb)
         colorEdited(curIndex, colorAt(curIndex))
@@ -113,6 +120,12 @@ Item {
             width: 26
             height: 26
 
+            Accessible.role: Accessible.RadioButton
+            Accessible.name: root.str(35) + " " + (index + 1)
+            Accessible.checkable: true
+            Accessible.checked: chosen
+            Accessible.onPressAction: colorGroup.chooseStage(index)
+
             Rectangle {
                 anchors.fill: parent
                 radius: 4
@@ -133,11 +146,7 @@ Item {
                 id: stageArea
                 anchors.fill: parent
                 hoverEnabled: true
-                onClicked: {
-                    root.commitPendingEdits()
-                    colorGroup.select(stage.index)
-                    colorGroup.stageClicked(stage.index)
-                }
+                onClicked: colorGroup.chooseStage(stage.index)
             }
         }
     }
@@ -159,6 +168,8 @@ Item {
 
         MouseArea {
             anchors.fill: parent
+            Accessible.role: Accessible.ColorChooser
+            Accessible.name: root.str(35)
             onPressed: function (mouse) {
                 colorGroup.pick(colorGroup.paletteColor(mouse.x, mouse.y))
             }

@@ -149,6 +149,7 @@ Item {
             y: 80
             width: 235
             maxRows: 11
+            name: root.str(47)
             elements: [root.str(51), root.str(52), root.str(53), root.str(54), root.str(55), root.str(109),
                 root.str(110), "DPI +", "DPI -", root.str(95), root.str(94)]
             onListElementClicked: function (index) {
@@ -168,6 +169,7 @@ Item {
             y: 80
             width: 235
             maxRows: 10
+            name: root.str(48)
             elements: Array.from({ length: 18 }, (_, i) => root.str(56 + i))
             onListElementClicked: function (index) {
                 controls.mediaChosen(index)
@@ -186,6 +188,7 @@ Item {
             y: 80
             width: 235
             maxRows: 9
+            name: root.str(49)
             elements: controls.modifierEntries()
             onListElementClicked: controls.comboChanged()
         }
@@ -219,6 +222,7 @@ Item {
             x: 490
             y: 80
             width: 235
+            name: root.str(50)
             onRequestToUpdateList: controls.macroListOpening()
             onFileSelected: controls.macroChosen()
         }
@@ -284,6 +288,7 @@ Item {
             x: 510
             y: 102
             width: 215
+            name: root.str(47)
             elements: [root.str(51), root.str(52), root.str(53), root.str(54), root.str(55)]
             onListElementClicked: {
                 controls.fireKeyMode = false
@@ -330,6 +335,9 @@ Item {
             objectName: "fireSpeed"
             x: 490
             y: 224
+            name: root.str(3)
+            // A level, faster to the right, as on the lighting page.
+            valueText: String(value + 1)
             value: 7
             onMoved: controls.fireChanged()
         }
@@ -356,6 +364,7 @@ Item {
             x: 490
             y: 80
             width: 235
+            name: controls.textOr(132, "GUN KEY")
             elements: [controls.textOr(115, "LOOP SWITCH"), controls.textOr(116, "TWO GUN LOOP"),
                 controls.textOr(117, "THREE GUN LOOP")]
             onListElementClicked: function (index) {

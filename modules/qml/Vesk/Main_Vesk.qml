@@ -24,10 +24,10 @@ Item {
     signal msg_KB(bool isDown, int usbCode)
     signal profileSwitched(int profileId)
 
-    // The pages are built when first needed: when the user opens one, or once the opening is over. The window
-    // thus shows without waiting for five pages it does not show yet, and a device check that ends during the
-    // opening does not build them either.
-    property bool pagesBuilt: false
+    // Each page is built when first needed: when the user opens it, or when the bottom bar's ALL RESET or
+    // ALL SAVE needs every page. The window thus shows without pages it does not show yet, and a page the
+    // user never opens costs nothing.
+    readonly property bool pagesBuilt: pages.every(page => page !== null)
     // Whether the pages show the mouse's values: read after a device check that found the mouse, or from the
     // program's mirror without it when that holds whole profiles. Until then the pages show their built-in
     // values, and nothing of what they show is sent: it would overwrite the mouse's own settings.
@@ -38,22 +38,32 @@ Item {
     property bool entered: false
     readonly property bool settled: entered && !entryAnimation.running && !pageSwitch.running
     // In function-menu order: key, macro, lighting, sensor and recoil page.
-    readonly property var pages: pagesBuilt ? [keyLoader.item, macroLoader.item, colorLoader.item, sensorLoader.item,
-                                               gunLoader.item] : []
+    // In function-menu order: key, macro, lighting, sensor and recoil page; null where not built yet.
+    readonly property var pages: [keyLoader.item, macroLoader.item, colorLoader.item, sensorLoader.item,
+        gunLoader.item]
 
-    // A page built once the values are there reads them at once; without them it reads the mirror if that is
-    // whole (the program has the store's values and the check has not ended yet). The product's constants do
-    // not depend on the mouse: the pages have them from the start.
-    function buildPages() {
-        if (pagesBuilt)
+    // Builds page `index` if it is not built yet. A page built once the values are there reads them at once;
+    // without them it reads the mirror if that is whole (the program has the store's values and the check
+    // has not ended yet). The product's constants do not depend on the mouse: the pages have them from the
+    // start.
+    function buildPage(index) {
+        const loader = [keyLoader, macroLoader, colorLoader, sensorLoader, gunLoader][index]
+        if (loader === undefined || loader.active)
             return
-        pagesBuilt = true // the loaders build their pages here and now
-        for (const page of pages)
-            page.translateStrings()
-        if (valuesLoaded || ui_View.hasProfileData())
+        loader.active = true // the loader builds its page here and now
+        const page = loader.item
+        page.translateStrings()
+        if (valuesLoaded)
+            readProfilePage(index)
+        else if (ui_View.hasProfileData())
             loadValues()
         else if (!constantsRead)
             readProductConstants()
+    }
+
+    function buildPages() {
+        for (let i = 0; i < 5; ++i)
+            buildPage(i)
     }
 
     // After the first device check that read the mouse.
@@ -82,11 +92,18 @@ Item {
     // The pages that show the mouse's values read them again. The macro and recoil pages show files, which
     // they read themselves when first shown.
     function readProfilePages() {
-        if (!pagesBuilt)
+        for (let i = 0; i < pages.length; ++i)
+            readProfilePage(i)
+    }
+
+    function readProfilePage(index) {
+        const page = pages[index]
+        if (!page)
             return
-        pages[0].initUI()
-        pages[2].refresh()
-        pages[3].initUI()
+        if (index === 0 || index === 3)
+            page.initUI()
+        else if (index === 2)
+            page.refresh()
     }
 
     // Whether a page may send what it shows: not before it has shown the mouse's values, nor while the mouse
@@ -110,9 +127,11 @@ Item {
         profileSwitched(profileId)
     }
 
-    // The bottom bar's "ALL RESET" and "ALL SAVE": every page but the macro page, which has neither. Pages not
-    // built yet show nothing the user could have changed; each page sends only once it shows real values.
+    // The bottom bar's "ALL RESET" and "ALL SAVE": every page but the macro page, which has neither. Both
+    // build the pages the user has not opened yet: ALL RESET writes the recoil page's built-in tables to disk
+    // and ALL SAVE sends every page, opened or not. Each page sends only once it shows real values.
     function totalReset() {
+        buildPages()
         for (const page of pages) {
             if (page !== pages[1])
                 page.pageReset()
@@ -121,6 +140,7 @@ Item {
 
     function totalApply() {
         root.commitPendingEdits()
+        buildPages()
         for (const page of pages) {
             if (page !== pages[1])
                 page.pageApply()
@@ -148,17 +168,19 @@ Item {
 
     function translateStrings(langCode) {
         productLayoutStrings = langCode !== "" ? ui_View.vesk_getProductLayoutStrings(langCode) : []
-        for (const page of pages)
-            page.translateStrings()
+        for (const page of pages) {
+            if (page)
+                page.translateStrings()
+        }
     }
 
     function relayKey(isDown, usbCode) {
         if (isDown)
             lastKeyCode = usbCode
         msg_KB(isDown, usbCode)
-        if (pagesBuilt) {
-            pages[0].keyEvent(isDown, usbCode)
-            pages[1].keyEvent(isDown, usbCode)
+        for (const page of [pages[0], pages[1]]) {
+            if (page)
+                page.keyEvent(isDown, usbCode)
         }
     }
 
@@ -170,7 +192,7 @@ Item {
     // A click on the shown page's button closes the page; a click on another switches to it.
     function functionClicked(index) {
         root.commitPendingEdits()
-        buildPages()
+        buildPage(index)
         if (pageSwitch.running)
             pageSwitch.complete()
         pageSwitch.nextPage = index === curPage ? -1 : index
@@ -226,7 +248,7 @@ Item {
 
             Loader {
                 id: keyLoader
-                active: mainVesk.pagesBuilt
+                active: false
                 visible: mainVesk.curPage === 0
                 sourceComponent: Page_Keydefine {
                 }
@@ -234,7 +256,7 @@ Item {
 
             Loader {
                 id: macroLoader
-                active: mainVesk.pagesBuilt
+                active: false
                 visible: mainVesk.curPage === 1
                 sourceComponent: Page_Macro {
                 }
@@ -242,7 +264,7 @@ Item {
 
             Loader {
                 id: colorLoader
-                active: mainVesk.pagesBuilt
+                active: false
                 visible: mainVesk.curPage === 2
                 sourceComponent: Page_Color {
                 }
@@ -250,7 +272,7 @@ Item {
 
             Loader {
                 id: sensorLoader
-                active: mainVesk.pagesBuilt
+                active: false
                 visible: mainVesk.curPage === 3
                 sourceComponent: Page_Sensor {
                 }
@@ -258,11 +280,27 @@ Item {
 
             Loader {
                 id: gunLoader
-                active: mainVesk.pagesBuilt
+                active: false
                 visible: mainVesk.curPage === 4
                 sourceComponent: Page_pressGun {
                 }
             }
+        }
+
+        // Until a function is chosen the area is empty: one line, under the mark in its middle, says where
+        // to begin. It builds no page.
+        Text {
+            objectName: "emptyPageHint"
+            anchors.horizontalCenter: parent.horizontalCenter
+            y: 296
+            visible: mainVesk.entered && mainVesk.curPage === -1
+            textFormat: Text.PlainText
+            text: root.str(145)
+            color: root.globalSetting_color_enable
+            font.family: root.globalSetting_fontFamily
+            font.pixelSize: root.globalSetting_size + 2
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
     }
 
@@ -297,11 +335,10 @@ Item {
             to: 0
             duration: root.animation_speed * 0.5
         }
-        ScriptAction {
-            script: {
-                mainVesk.entered = true
-                mainVesk.buildPages()
-            }
+        PropertyAction {
+            target: mainVesk
+            property: "entered"
+            value: true
         }
     }
 

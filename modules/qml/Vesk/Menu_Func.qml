@@ -29,6 +29,15 @@ Item {
             width: 150
             height: 37
 
+            Accessible.role: Accessible.PageTab
+            Accessible.name: caption.text
+            Accessible.checkable: true
+            Accessible.checked: menuFunc.curIndex === index
+            Accessible.onPressAction: {
+                if (menuFunc.enabled)
+                    menuFunc.functionClicked(index)
+            }
+
             Image {
                 source: root.skinImage("list_fn/listFnBtn" + button.suffix)
             }
@@ -40,6 +49,7 @@ Item {
             }
 
             Text {
+                id: caption
                 x: 44
                 width: button.width - x - 10
                 anchors.verticalCenter: parent.verticalCenter

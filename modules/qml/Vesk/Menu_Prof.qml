@@ -28,6 +28,17 @@ Item {
         profileSwitched(n)
     }
 
+    // A left click switches to the entry's profile, a right click opens its menu.
+    function entryClicked(n, rightButton) {
+        if (rightButton) {
+            menuProfile = n
+            return
+        }
+        menuProfile = -1
+        if (n !== curProfile)
+            switchTo(n)
+    }
+
     function menuChosen(action) {
         const n = menuProfile
         menuProfile = -1
@@ -77,6 +88,16 @@ Item {
             // Profile 0 holds the mouse's global settings and is not offered.
             visible: index !== 0
 
+            Accessible.role: Accessible.Button
+            Accessible.name: menuProf.profileLabel(index)
+            Accessible.description: root.str(160)
+            Accessible.checkable: true
+            Accessible.checked: menuProf.curProfile === index
+            Accessible.onPressAction: {
+                if (menuProf.enabled)
+                    menuProf.entryClicked(index, false)
+            }
+
             Image {
                 source: root.skinImage("list_pf/profileFW" + (entry.lit ? "_1" : "_0"))
             }
@@ -90,19 +111,13 @@ Item {
                 font.pixelSize: root.globalSetting_size
             }
 
-            MouseArea {
+            TipArea {
                 id: mouseArea
                 anchors.fill: parent
-                hoverEnabled: true
                 acceptedButtons: Qt.LeftButton | Qt.RightButton
+                tip: root.str(160)
                 onClicked: function (mouse) {
-                    if (mouse.button === Qt.RightButton) {
-                        menuProf.menuProfile = entry.index
-                        return
-                    }
-                    menuProf.menuProfile = -1
-                    if (entry.index !== menuProf.curProfile)
-                        menuProf.switchTo(entry.index)
+                    menuProf.entryClicked(entry.index, mouse.button === Qt.RightButton)
                 }
             }
         }

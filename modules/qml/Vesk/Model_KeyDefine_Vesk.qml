@@ -1,4 +1,5 @@
 import QtQuick
+import "../common"
 
 // The mouse's sixteen keys on the key page's picture, each with its four-byte assignment code (type, then
 // three parameters), and the conversions between a code and what the page's controls show. The conversions
@@ -47,6 +48,8 @@ Item {
     // The key chosen on the page, -1 for none; the keys the page offers (only those can be clicked).
     property int selectedKey: -1
     property var offeredKeys: []
+    // The names of the offered keys, in the same order: each key's tip and what a screen reader calls it.
+    property var offeredNames: []
     // Bumped on every change of a code, for whatever shows codes.
     property int revision: 0
 
@@ -319,12 +322,23 @@ Item {
             readonly property var box: keyModel.keyBoxes[index]
             readonly property bool offered: keyModel.offeredKeys.indexOf(index) >= 0
             readonly property bool chosen: keyModel.selectedKey === index
+            readonly property string name: String(keyModel.offeredNames[keyModel.offeredKeys.indexOf(index)] ?? "")
 
             objectName: "modelKey" + index
             x: box[0]
             y: box[1]
             width: box[2]
             height: box[3]
+
+            Accessible.role: Accessible.Button
+            Accessible.name: name
+            Accessible.ignored: !offered
+            Accessible.checkable: true
+            Accessible.checked: chosen
+            Accessible.onPressAction: {
+                if (offered)
+                    keyModel.keyClicked(index)
+            }
 
             Rectangle {
                 anchors.fill: parent
@@ -336,10 +350,10 @@ Item {
                 visible: keySpot.offered && (keySpot.chosen || spotArea.containsMouse)
             }
 
-            MouseArea {
+            TipArea {
                 id: spotArea
                 anchors.fill: parent
-                hoverEnabled: true
+                tip: keySpot.name
                 enabled: keySpot.offered
                 onClicked: keyModel.keyClicked(keySpot.index)
             }

@@ -195,6 +195,9 @@ Item {
         objectName: "brightnessSlider"
         x: 510
         y: 242
+        name: root.str(4)
+        // The share of full brightness that the page sends.
+        valueText: Math.round(colorPage.brightnessValue(value) * 100 / 255) + " %"
         value: colorPage.brightnessPos
         onMoved: function (v) {
             colorPage.brightnessPos = v
@@ -217,6 +220,10 @@ Item {
         x: 510
         y: 292
         enabled: colorPage.hasSpeed
+        name: root.str(3)
+        // A level, faster to the right: the mouse's own speed values count the other way, from a base
+        // that differs by effect.
+        valueText: String(value + 1)
         value: colorPage.speedPos
         onMoved: function (v) {
             colorPage.speedPos = v

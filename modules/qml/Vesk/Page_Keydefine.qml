@@ -346,6 +346,7 @@ Item {
         x: 20
         y: 21
         offeredKeys: keyPage.mapping_for_keyId
+        offeredNames: keyPage.keyNames
         selectedKey: keyPage.selectedKey
         onKeyClicked: function (key) {
             keyPage.selectPosition(keyPage.mapping_for_keyId.indexOf(key))
@@ -360,6 +361,9 @@ Item {
         y: 12
         width: 180
         height: 418
+
+        Accessible.role: Accessible.List
+        Accessible.name: root.str(74)
 
         readonly property int rowHeight: Math.min(30, Math.floor((height - 20) / Math.max(1, keyPage.keyNames.length)))
 
@@ -378,6 +382,12 @@ Item {
                 y: 10 + keyList.rowHeight * index
                 width: keyList.width - 20
                 height: keyList.rowHeight
+
+                Accessible.role: Accessible.ListItem
+                Accessible.name: String(modelData)
+                Accessible.selectable: true
+                Accessible.selected: chosen
+                Accessible.onPressAction: keyPage.selectPosition(index)
 
                 Rectangle {
                     x: 2
@@ -460,6 +470,7 @@ Item {
         y: 30
         width: 235
         maxRows: 8
+        name: root.str(166)
         elements: [root.str(46), root.str(47), root.str(48), root.str(49), root.str(50), root.str(93),
             root.str(111), keyPage.textOr(132, "Gun key")]
         onListElementClicked: function (index) {

@@ -309,6 +309,7 @@ Item {
         y: 17
         source0: root.skinImage("common/add_0")
         source1: root.skinImage("common/add_1")
+        tip: root.str(146)
         enabled: !macroPage.recording
         opacity: enabled ? 1.0 : 0.4
         onClicked: macroPage.addMacro()
@@ -320,6 +321,7 @@ Item {
         y: 17
         source0: root.skinImage("common/delete_0")
         source1: root.skinImage("common/delete_1")
+        tip: root.str(147)
         enabled: !macroPage.recording && macroPage.macroName !== ""
         opacity: enabled ? 1.0 : 0.4
         onClicked: macroPage.deleteMacro()
@@ -334,6 +336,8 @@ Item {
         height: 376
         enabled: !macroPage.recording
         opacity: enabled ? 1.0 : 0.5
+        name: root.str(44)
+        rowTip: root.str(157)
         onRowClicked: macroPage.loadLines()
         onRowRightClicked: function (index) {
             macroPage.openMenu(index)
@@ -363,6 +367,7 @@ Item {
         y: 50
         width: 300
         height: 376
+        name: root.str(45)
     }
 
     // The tools.
@@ -372,6 +377,7 @@ Item {
         y: 20
         source0: root.skinImage("common/record_0")
         source1: root.skinImage("common/record_1")
+        tip: root.str(148)
         selected: macroPage.recording
         enabled: macroPage.macroName !== ""
         opacity: enabled ? 1.0 : 0.4
@@ -384,6 +390,7 @@ Item {
         y: 20
         source0: root.skinImage("common/stop_0")
         source1: root.skinImage("common/stop_1")
+        tip: root.str(149)
         enabled: macroPage.recording
         opacity: enabled ? 1.0 : 0.4
         onClicked: macroPage.stopRecording()
@@ -404,6 +411,7 @@ Item {
         y: 64
         source0: root.skinImage("common/add_0")
         source1: root.skinImage("common/add_1")
+        tip: root.str(150)
         enabled: !macroPage.recording && macroPage.macroName !== "" && keyInput.keyCode > 0
         opacity: enabled ? 1.0 : 0.4
         onClicked: macroPage.addKey()
@@ -427,6 +435,7 @@ Item {
         y: 100
         source0: root.skinImage("common/add_0")
         source1: root.skinImage("common/add_1")
+        tip: root.str(151)
         enabled: !macroPage.recording && macroPage.macroName !== ""
         opacity: enabled ? 1.0 : 0.4
         onClicked: macroPage.addMouseButton()
@@ -441,6 +450,7 @@ Item {
         width: 163
         height: 5 * rowHeight + 12
         rowHeight: 22
+        name: root.str(47)
         enabled: !macroPage.recording
         opacity: enabled ? 1.0 : 0.5
         onRowClicked: function (index) {
@@ -478,6 +488,7 @@ Item {
         y: 276
         source0: root.skinImage("common/add_0")
         source1: root.skinImage("common/add_1")
+        tip: root.str(152)
         enabled: !macroPage.recording && macroPage.macroName !== ""
         opacity: enabled ? 1.0 : 0.4
         onClicked: macroPage.addDelay()
@@ -497,8 +508,8 @@ Item {
         spacing: 12
 
         Repeater {
-            model: [["deleteRow", "solid-delete"], ["cutRow", "solid-cut"], ["copyRow", "solid-copy"],
-                ["pasteRow", "solid-paste"]]
+            model: [["deleteRow", "solid-delete", 153], ["cutRow", "solid-cut", 154], ["copyRow", "solid-copy", 155],
+                ["pasteRow", "solid-paste", 156]]
 
             Button_2state {
                 required property var modelData
@@ -506,6 +517,7 @@ Item {
                 objectName: modelData[0]
                 source0: root.skinImage("common/" + modelData[1] + "_0")
                 source1: root.skinImage("common/" + modelData[1] + "_1")
+                tip: root.str(modelData[2])
                 enabled: !macroPage.recording && macroPage.macroName !== ""
                          && (modelData[0] === "pasteRow" ? macroPage.clipboard !== "" : actionList.curIndex >= 0)
                 opacity: enabled ? 1.0 : 0.4

@@ -44,6 +44,21 @@ Item {
         return Math.min(Math.max(4 - keyCodeString.logByte(Number(rate) & 0xFF), 0), 3)
     }
 
+    // What the desktop gets for a slider position, as the program turns it into the desktop's values
+    // (view/pointer.cpp): the pointer speed on the 1–20 scale (10 is the desktop's default), the lines a
+    // wheel notch scrolls, the double-click time in ms. The read-outs show these.
+    function pointerSpeed(position) {
+        return position === 0 ? 1 : 2 * position
+    }
+
+    function scrollLines(position) {
+        return position + 1
+    }
+
+    function doubleClickMs(position) {
+        return 900 - 70 * position
+    }
+
     // A DPI as the mouse stores it: in DPI steps, one byte. A value beyond a byte would wrap into a tiny DPI.
     function dpiByte(dpi) {
         const v = nearest(Number(dpi) / mainVesk.dpiBase)
@@ -212,6 +227,7 @@ Item {
         x: 200
         y: 24
         valueForIndex: sensorPage.rateTexts
+        name: root.str(100)
         Component.onCompleted: setCurIndex(sensorPage.rateIndex)
         onBtnClicked: function (index) {
             sensorPage.rateIndex = index
@@ -223,6 +239,9 @@ Item {
         objectName: "cursorSlider"
         x: 200
         y: 80
+        name: root.str(101)
+        valueText: String(sensorPage.pointerSpeed(value))
+        readoutBeside: true
         value: sensorPage.cursorPos
         onMoved: function (v) {
             sensorPage.cursorPos = v
@@ -234,6 +253,12 @@ Item {
         objectName: "scrollSlider"
         x: 200
         y: 120
+        name: root.str(102)
+        valueText: {
+            const lines = sensorPage.scrollLines(value)
+            return lines + " " + root.str(lines === 1 ? 164 : 165)
+        }
+        readoutBeside: true
         value: sensorPage.scrollPos
         onMoved: function (v) {
             sensorPage.scrollPos = v
@@ -245,6 +270,9 @@ Item {
         objectName: "doubleClickSlider"
         x: 200
         y: 160
+        name: root.str(103)
+        valueText: sensorPage.doubleClickMs(value) + " ms"
+        readoutBeside: true
         value: sensorPage.doubleClickPos
         onMoved: function (v) {
             sensorPage.doubleClickPos = v
@@ -289,6 +317,12 @@ Item {
                 objectName: "ledNumber" + index
                 width: 26
                 height: 26
+
+                Accessible.role: Accessible.RadioButton
+                Accessible.name: root.str(35) + " " + (index + 1)
+                Accessible.checkable: true
+                Accessible.checked: chosen
+                Accessible.onPressAction: sensorPage.chooseLedNumber(index)
 
                 Rectangle {
                     anchors.fill: parent
@@ -372,6 +406,8 @@ Item {
         maxStage: sensorPage.stages
         valueForIndex: sensorPage.dpiValues
         valueForMenuIndex: mainVesk.dpiValue
+        name: root.str(104)
+        stageTip: root.str(158)
         Component.onCompleted: setCurIndex(sensorPage.stageIndex)
         // The LED fields follow the stage: a number typed for the old one counts for it.
         onStageClicked: function (index) {

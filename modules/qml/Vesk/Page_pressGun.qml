@@ -41,6 +41,12 @@ Item {
         return s !== "" ? s : fallback
     }
 
+    // Gun `gun` of the chosen game by its name in the table shown, or by its number where it has none.
+    function gunName(gun) {
+        const r = (useSystem ? systemTables : userTables)[curGame][gun]
+        return r && r.name !== "" ? r.name : label(167, "GUN") + " " + (gun + 1)
+    }
+
     // A table the page cannot read keeps what the page shows, and its file is not written back unless the
     // user changes that game.
     function readTable(game) {
@@ -244,6 +250,7 @@ Item {
                 source1: root.skinImage("gun/fireKey_H")
                 selected: gunPage.curSlot === index
                 text: String(index + 1)
+                accessibleName: root.str(93) + " " + text
                 onClicked: gunPage.chooseSlot(index)
             }
         }
@@ -283,10 +290,20 @@ Item {
             source: root.skinImage("gun/" + gunPage.curGame + "/" + gunPage.curGun)
         }
 
-        MouseArea {
+        TipArea {
             objectName: "gunPictureArea"
             anchors.fill: parent
+            tip: root.str(159)
             onClicked: gunPage.gridOpen = !gunPage.gridOpen
+            Accessible.role: Accessible.Button
+            Accessible.name: {
+                gunPage.revision
+                return gunPage.gunName(gunPage.curGun)
+            }
+            Accessible.description: tip
+            Accessible.checkable: true
+            Accessible.checked: gunPage.gridOpen
+            Accessible.onPressAction: gunPage.gridOpen = !gunPage.gridOpen
         }
     }
 
@@ -351,6 +368,8 @@ Item {
                 verticalAlignment: TextInput.AlignVCenter
                 clip: true
                 maximumLength: GunTable.maxNameLength
+                Accessible.role: Accessible.EditableText
+                Accessible.name: gunPage.label(133, "TYPE NAME")
                 color: activeFocus ? root.globalSetting_color : root.globalSetting_color_enable
                 selectionColor: "#6600FFFF"
                 selectByMouse: true
@@ -384,6 +403,7 @@ Item {
             y: panel.firstRow + panel.rowPitch
             maxValue: GunTable.maxAdjust
             enabled: !gunPage.useSystem
+            name: root.str(121)
             onInputComplete: function (value) {
                 gunPage.setY(value)
             }
@@ -396,6 +416,7 @@ Item {
             y: panel.firstRow + panel.rowPitch * 2
             maxValue: GunTable.maxAdjust
             enabled: !gunPage.useSystem
+            name: root.str(122)
             onInputComplete: function (value) {
                 gunPage.setTimes(value)
             }
@@ -487,6 +508,7 @@ Item {
         y: 23
         z: 20
         maxRows: 3
+        name: gunPage.label(134, "GAME")
         elements: gunPage.gameNames
         onListElementClicked: function (index) {
             gunPage.chooseGame(index)
@@ -521,6 +543,15 @@ Item {
                 y: 8 + 68 * Math.floor(index / 4)
                 width: 140
                 height: 62
+
+                Accessible.role: Accessible.Button
+                Accessible.name: {
+                    gunPage.revision
+                    return gunPage.gunName(index)
+                }
+                Accessible.checkable: true
+                Accessible.checked: index === gunPage.curGun
+                Accessible.onPressAction: gunPage.chooseGun(index)
 
                 Image {
                     anchors.fill: parent

@@ -22,6 +22,7 @@ Item {
         source0: root.skinImage("list_up/applicationSetting_0")
         source1: root.skinImage("list_up/applicationSetting_1")
         selected: root.globalSettingOpen
+        tip: root.str(1)
         onClicked: menuUp.settingClicked()
     }
 
@@ -31,6 +32,7 @@ Item {
         y: 2
         source0: root.skinImage("list_up/applicationMinimize_0")
         source1: root.skinImage("list_up/applicationMinimize_1")
+        tip: root.str(161)
         onClicked: menuUp.closeClicked()
     }
 }

@@ -345,6 +345,7 @@ Item {
                 RadioButton {
                     anchors.verticalCenter: parent.verticalCenter
                     chkStr: root.str(31)
+                    accessibleName: root.str(28) + " " + chkStr
                     checked: globalSetting.animatedIndex === 0
                     onClicked: globalSetting.setAnimated(0)
                 }
@@ -352,6 +353,7 @@ Item {
                 RadioButton {
                     anchors.verticalCenter: parent.verticalCenter
                     chkStr: root.str(32)
+                    accessibleName: root.str(28) + " " + chkStr
                     checked: globalSetting.animatedIndex === 1
                     onClicked: globalSetting.setAnimated(1)
                 }
@@ -364,6 +366,7 @@ Item {
                 autoToggle: false
                 checked: root.isCustomBackground
                 chkStr: checked ? root.str(31) : root.str(32)
+                accessibleName: root.str(30)
                 onClicked: globalSetting.toggleBackground()
             }
 
@@ -411,6 +414,12 @@ Item {
                         border.width: index === globalSetting.colorIndex ? 2 : 1
                         border.color: index === globalSetting.colorIndex ? "#FFFFFFFF" : "#FF2C3C4C"
 
+                        Accessible.role: Accessible.RadioButton
+                        Accessible.name: root.str(35) + " " + (index + 1)
+                        Accessible.checkable: true
+                        Accessible.checked: index === globalSetting.colorIndex
+                        Accessible.onPressAction: globalSetting.chooseColor(index)
+
                         MouseArea {
                             anchors.fill: parent
                             anchors.margins: -3
@@ -426,6 +435,12 @@ Item {
                     height: 16
                     source: root.skinImage("common/draw_palette")
 
+                    Accessible.role: Accessible.Button
+                    Accessible.name: root.str(163)
+                    Accessible.checkable: true
+                    Accessible.checked: globalSetting.paletteOpen
+                    Accessible.onPressAction: globalSetting.paletteOpen = !globalSetting.paletteOpen
+
                     Rectangle {
                         anchors.fill: parent
                         color: "transparent"
@@ -435,11 +450,11 @@ Item {
                                       ? root.globalSetting_color : "#FF2C3C4C"
                     }
 
-                    MouseArea {
+                    TipArea {
                         id: paletteButtonArea
                         anchors.fill: parent
                         anchors.margins: -3
-                        hoverEnabled: true
+                        tip: root.str(163)
                         onClicked: globalSetting.paletteOpen = !globalSetting.paletteOpen
                     }
                 }
@@ -450,6 +465,9 @@ Item {
                 id: brightnessSlider
                 x: 118
                 y: 47 + globalSetting.rowPitch * 5 + (24 - height) / 2
+                name: root.str(36)
+                // How opaque the text is.
+                valueText: Math.round(globalSetting.textAlpha(value) * 100 / 255) + " %"
                 value: globalSetting.brightness
                 onMoved: function (value) {
                     globalSetting.brightness = value
@@ -492,6 +510,7 @@ Item {
                 x: 126
                 width: 206
                 y: 47 + globalSetting.rowPitch + (24 - height) / 2
+                name: root.str(29)
                 elements: globalSetting.languageNames
                 Component.onCompleted: setCurIndex(globalSetting.langIndex)
                 onListElementClicked: function (index) {
@@ -540,6 +559,8 @@ Item {
 
                     MouseArea {
                         anchors.fill: parent
+                        Accessible.role: Accessible.ColorChooser
+                        Accessible.name: root.str(35)
                         onPressed: function (mouse) {
                             globalSetting.setPresetColor(palette.colorAt(mouse.x, mouse.y))
                         }

@@ -11,6 +11,10 @@ Item {
     property int curIndex: -1
     // The stage whose value menu is open, -1 while it is closed.
     property int menuIndex: -1
+    // What a screen reader calls the group, and the tip of each stage (its value menu hides behind a right
+    // click).
+    property string name: ""
+    property string stageTip: ""
     readonly property int stages: Math.max(1, Math.min(8, maxStage))
     readonly property int segmentWidth: 56
 
@@ -31,6 +35,17 @@ Item {
         menuIndex = valueForMenuIndex.length > 0 ? index : -1
     }
 
+    // A click on a stage: the chosen one opens its value menu, another one is chosen.
+    function stagePressed(index, rightButton) {
+        if (rightButton || curIndex === index) {
+            openMenu(index)
+            return
+        }
+        menuIndex = -1
+        curIndex = index
+        stageClicked(index)
+    }
+
     // Takes entry m of the menu as the value of the stage whose menu is open.
     function chooseMenuEntry(m) {
         const stage = menuIndex
@@ -47,6 +62,9 @@ Item {
     height: base.implicitHeight
     z: menuIndex >= 0 ? 10 : 0
     opacity: enabled ? 1.0 : 0.4
+
+    Accessible.role: Accessible.Grouping
+    Accessible.name: name
 
     onStagesChanged: {
         if (curIndex >= stages)
@@ -73,10 +91,21 @@ Item {
 
             required property int index
             readonly property bool chosen: buttonGroup.curIndex === index
+            readonly property string text: String(buttonGroup.valueForIndex[index] ?? "")
 
             x: buttonGroup.segmentWidth * index
             width: buttonGroup.segmentWidth
             height: buttonGroup.height
+
+            Accessible.role: Accessible.RadioButton
+            Accessible.name: text
+            Accessible.description: buttonGroup.stageTip
+            Accessible.checkable: true
+            Accessible.checked: chosen
+            Accessible.onPressAction: {
+                if (buttonGroup.enabled)
+                    buttonGroup.stagePressed(index, false)
+            }
 
             Image {
                 visible: segment.chosen || mouseArea.containsMouse
@@ -88,25 +117,19 @@ Item {
                 width: Math.min(implicitWidth, segment.width - 6)
                 elide: Text.ElideRight
                 textFormat: Text.PlainText
-                text: String(buttonGroup.valueForIndex[segment.index] ?? "")
+                text: segment.text
                 color: segment.chosen ? root.globalSetting_color : root.globalSetting_color_enable
                 font.family: root.globalSetting_fontFamily
                 font.pixelSize: root.globalSetting_size
             }
 
-            MouseArea {
+            TipArea {
                 id: mouseArea
                 anchors.fill: parent
-                hoverEnabled: true
                 acceptedButtons: Qt.LeftButton | Qt.RightButton
+                tip: buttonGroup.stageTip
                 onClicked: function (mouse) {
-                    if (mouse.button === Qt.RightButton || segment.chosen) {
-                        buttonGroup.openMenu(segment.index)
-                        return
-                    }
-                    buttonGroup.menuIndex = -1
-                    buttonGroup.curIndex = segment.index
-                    buttonGroup.stageClicked(segment.index)
+                    buttonGroup.stagePressed(segment.index, mouse.button === Qt.RightButton)
                 }
             }
         }

@@ -31,9 +31,10 @@ Item {
         border.bottom: 8
     }
 
-    // Presses inside the menu stay in it.
+    // Presses inside the menu stay in it; a screen reader has the entries.
     MouseArea {
         anchors.fill: parent
+        Accessible.ignored: true
     }
 
     Grid {
@@ -53,6 +54,12 @@ Item {
 
                 width: menu.cell.width
                 height: menu.cell.height
+
+                Accessible.role: Accessible.MenuItem
+                Accessible.name: String(modelData)
+                Accessible.checkable: true
+                Accessible.checked: current
+                Accessible.onPressAction: menu.menuClicked(index)
 
                 Rectangle {
                     anchors.fill: parent

@@ -6,6 +6,8 @@ Item {
 
     property var valueForIndex: ["", "", "", ""]
     property int curIndex: -1
+    // What a screen reader calls the group: the caption the page shows beside it.
+    property string name: ""
     readonly property int segmentWidth: 60
 
     // Only for choices the user makes.
@@ -20,9 +22,17 @@ Item {
         return curIndex
     }
 
+    function choose(index) {
+        curIndex = index
+        btnClicked(index)
+    }
+
     width: base.implicitWidth
     height: base.implicitHeight
     opacity: enabled ? 1.0 : 0.4
+
+    Accessible.role: Accessible.Grouping
+    Accessible.name: name
 
     Image {
         id: base
@@ -37,10 +47,20 @@ Item {
 
             required property int index
             readonly property bool chosen: buttonGroup.curIndex === index
+            readonly property string text: String(buttonGroup.valueForIndex[index] ?? "")
 
             x: buttonGroup.segmentWidth * index
             width: buttonGroup.segmentWidth
             height: buttonGroup.height
+
+            Accessible.role: Accessible.RadioButton
+            Accessible.name: text
+            Accessible.checkable: true
+            Accessible.checked: chosen
+            Accessible.onPressAction: {
+                if (buttonGroup.enabled)
+                    buttonGroup.choose(index)
+            }
 
             Image {
                 visible: segment.chosen || mouseArea.containsMouse
@@ -52,7 +72,7 @@ Item {
                 width: Math.min(implicitWidth, segment.width - 6)
                 elide: Text.ElideRight
                 textFormat: Text.PlainText
-                text: String(buttonGroup.valueForIndex[segment.index] ?? "")
+                text: segment.text
                 color: segment.chosen ? root.globalSetting_color : root.globalSetting_color_enable
                 font.family: root.globalSetting_fontFamily
                 font.pixelSize: root.globalSetting_size
@@ -62,10 +82,7 @@ Item {
                 id: mouseArea
                 anchors.fill: parent
                 hoverEnabled: true
-                onClicked: {
-                    buttonGroup.curIndex = segment.index
-                    buttonGroup.btnClicked(segment.index)
-                }
+                onClicked: buttonGroup.choose(segment.index)
             }
         }
     }

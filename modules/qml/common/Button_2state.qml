@@ -1,7 +1,7 @@
 import QtQuick
 
 // An image button: the normal picture, the hover picture while the cursor is over it or while it is
-// selected, and an optional caption.
+// selected, and an optional caption. A button that shows no caption says what it does in its tip.
 Item {
     id: button
 
@@ -9,14 +9,26 @@ Item {
     property url source1
     property bool selected: false
     property string text: ""
+    property string tip: ""
+    // What a screen reader calls the button.
+    property string accessibleName: text !== "" ? text : tip
     // Left edge of the caption; below 0 the caption is centred.
     property int textX: -1
-    readonly property bool lit: selected || mouseArea.containsMouse
+    // A resting (disabled) button still shows its tip, but does not light up as if it could be clicked.
+    readonly property bool lit: selected || (enabled && mouseArea.containsMouse)
 
     signal clicked()
 
     width: picture.implicitWidth
     height: picture.implicitHeight
+
+    Accessible.role: Accessible.Button
+    Accessible.name: accessibleName
+    Accessible.description: tip !== accessibleName ? tip : ""
+    Accessible.onPressAction: {
+        if (enabled)
+            clicked()
+    }
 
     Image {
         id: picture
@@ -36,10 +48,10 @@ Item {
         font.pixelSize: root.globalSetting_size
     }
 
-    MouseArea {
+    TipArea {
         id: mouseArea
         anchors.fill: parent
-        hoverEnabled: true
+        tip: button.tip
         onClicked: button.clicked()
     }
 }

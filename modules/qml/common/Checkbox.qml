@@ -7,12 +7,33 @@ Item {
     property bool checked: false
     property bool autoToggle: true
     property string chkStr: ""
+    // What a screen reader calls the box: its caption, unless the owner names it otherwise.
+    property string accessibleName: chkStr
 
     signal clicked()
+
+    function toggle() {
+        if (autoToggle)
+            checked = !checked
+        clicked()
+    }
 
     width: mark.width + (chkStr === "" ? 0 : caption.implicitWidth + 6)
     height: Math.max(mark.height, caption.implicitHeight)
     opacity: enabled ? 1.0 : 0.4
+
+    Accessible.role: Accessible.CheckBox
+    Accessible.name: accessibleName
+    Accessible.checkable: true
+    Accessible.checked: checked
+    Accessible.onToggleAction: {
+        if (enabled)
+            toggle()
+    }
+    Accessible.onPressAction: {
+        if (enabled)
+            toggle()
+    }
 
     Image {
         id: mark
@@ -36,10 +57,6 @@ Item {
         id: mouseArea
         anchors.fill: parent
         hoverEnabled: true
-        onClicked: {
-            if (checkbox.autoToggle)
-                checkbox.checked = !checkbox.checked
-            checkbox.clicked()
-        }
+        onClicked: checkbox.toggle()
     }
 }

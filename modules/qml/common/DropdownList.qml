@@ -8,6 +8,8 @@ Item {
     property int curIndex: -1
     property bool opened: false
     property int maxRows: 6
+    // What a screen reader calls the list: the caption the page shows beside it, or what the list is for.
+    property string name: ""
     readonly property int rowHeight: 24
     readonly property string curText: curIndex >= 0 && curIndex < elements.length ? String(elements[curIndex]) : ""
 
@@ -23,10 +25,28 @@ Item {
         return curIndex
     }
 
+    function toggle() {
+        opened = !opened && elements.length > 0
+    }
+
+    function choose(index) {
+        opened = false
+        curIndex = index
+        listElementClicked(index)
+    }
+
     width: 180
     height: header.height
     z: opened ? 10 : 0
     opacity: enabled ? 1.0 : 0.4
+
+    Accessible.role: Accessible.ComboBox
+    Accessible.name: name
+    Accessible.description: curText
+    Accessible.onPressAction: {
+        if (enabled)
+            toggle()
+    }
 
     onElementsChanged: {
         if (curIndex >= elements.length)
@@ -64,7 +84,7 @@ Item {
         id: headerArea
         anchors.fill: header
         hoverEnabled: true
-        onClicked: dropdown.opened = !dropdown.opened && dropdown.elements.length > 0
+        onClicked: dropdown.toggle()
     }
 
     Item {
@@ -108,6 +128,12 @@ Item {
                 width: listView.width
                 height: dropdown.rowHeight
 
+                Accessible.role: Accessible.ListItem
+                Accessible.name: String(modelData)
+                Accessible.selectable: true
+                Accessible.selected: index === dropdown.curIndex
+                Accessible.onPressAction: dropdown.choose(index)
+
                 Rectangle {
                     anchors.fill: parent
                     radius: 3
@@ -132,11 +158,7 @@ Item {
                     id: rowArea
                     anchors.fill: parent
                     hoverEnabled: true
-                    onClicked: {
-                        dropdown.opened = false
-                        dropdown.curIndex = row.index
-                        dropdown.listElementClicked(row.index)
-                    }
+                    onClicked: dropdown.choose(row.index)
                 }
             }
         }

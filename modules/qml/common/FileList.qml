@@ -11,6 +11,9 @@ Item {
     // The row being renamed, -1 when none.
     property int editIndex: -1
     property int rowHeight: 24
+    // What a screen reader calls the list, and the tip of every row (for what a right click does).
+    property string name: ""
+    property string rowTip: ""
     readonly property int count: rows.count
 
     signal rowClicked(int index)
@@ -94,6 +97,12 @@ Item {
         listView.positionViewAtIndex(index, ListView.Contain)
     }
 
+    // A left click on a row: it is selected, or deselected when it was.
+    function pressRow(index) {
+        curIndex = curIndex === index ? -1 : index
+        rowClicked(index)
+    }
+
     function cancelEdit() {
         editIndex = -1
     }
@@ -112,6 +121,9 @@ Item {
 
     width: 240
     height: 330
+
+    Accessible.role: Accessible.List
+    Accessible.name: name
 
     ListModel {
         id: rows
@@ -149,6 +161,16 @@ Item {
             width: listView.width
             height: fileList.rowHeight
 
+            Accessible.role: Accessible.ListItem
+            Accessible.name: (textX + " " + textR.trim()).trim()
+            Accessible.description: fileList.rowTip
+            Accessible.selectable: true
+            Accessible.selected: selected
+            Accessible.onPressAction: {
+                if (fileList.enabled)
+                    fileList.pressRow(index)
+            }
+
             Rectangle {
                 anchors.fill: parent
                 radius: 3
@@ -181,18 +203,16 @@ Item {
                 font.pixelSize: root.globalSetting_size
             }
 
-            MouseArea {
+            TipArea {
                 id: rowArea
                 anchors.fill: parent
-                hoverEnabled: true
                 acceptedButtons: Qt.LeftButton | Qt.RightButton
+                tip: fileList.rowTip
                 onClicked: function (mouse) {
-                    if (mouse.button === Qt.RightButton) {
+                    if (mouse.button === Qt.RightButton)
                         fileList.rowRightClicked(row.index)
-                        return
-                    }
-                    fileList.curIndex = row.selected ? -1 : row.index
-                    fileList.rowClicked(row.index)
+                    else
+                        fileList.pressRow(row.index)
                 }
             }
 
@@ -204,6 +224,8 @@ Item {
                 active: row.editing
                 focus: true
                 sourceComponent: TextInput {
+                    Accessible.role: Accessible.EditableText
+                    Accessible.name: row.textX
                     focus: true
                     text: row.textX
                     color: root.globalSetting_color

@@ -9,6 +9,8 @@ Item {
     property bool opened: false
     property string curText: ""
     property int maxRows: 8
+    // What a screen reader calls the button and its list.
+    property string name: ""
 
     signal requestToUpdateList()
     signal fileSelected(int index, string name)
@@ -18,10 +20,25 @@ Item {
         opened = true
     }
 
+    function toggle() {
+        if (opened)
+            opened = false
+        else
+            open()
+    }
+
     width: 180
     height: header.height
     z: opened ? 10 : 0
     opacity: enabled ? 1.0 : 0.4
+
+    Accessible.role: Accessible.ComboBox
+    Accessible.name: name
+    Accessible.description: curText
+    Accessible.onPressAction: {
+        if (enabled)
+            toggle()
+    }
 
     onEnabledChanged: {
         if (!enabled)
@@ -55,12 +72,7 @@ Item {
         id: headerArea
         anchors.fill: header
         hoverEnabled: true
-        onClicked: {
-            if (fileListButton.opened)
-                fileListButton.opened = false
-            else
-                fileListButton.open()
-        }
+        onClicked: fileListButton.toggle()
     }
 
     // The list picture is translucent; what lies under the open list must not show through it.
@@ -76,6 +88,7 @@ Item {
 
     FileList {
         id: list
+        name: fileListButton.name
         visible: fileListButton.opened
         y: header.height + 2
         width: fileListButton.width

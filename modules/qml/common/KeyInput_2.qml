@@ -12,6 +12,7 @@ Item {
     // The scene's KeyCodeString instance.
     property var keyNames: typeof keyCodeString === "undefined" ? null : keyCodeString
     readonly property string keyName: keyCode > 0 ? nameOf(keyCode) : ""
+    readonly property string caption: keyName === "" ? "KEY【 PRESS ANY 】" : "KEY 【 " + keyName + " 】"
 
     signal inputComplete(int usbCode)
 
@@ -47,6 +48,16 @@ Item {
     height: 26
     opacity: enabled ? 1.0 : 0.4
 
+    // Pressed, the field waits for a key: a screen reader says so through its checked state.
+    Accessible.role: Accessible.Button
+    Accessible.name: caption
+    Accessible.checkable: true
+    Accessible.checked: armed
+    Accessible.onPressAction: {
+        if (enabled)
+            armed = !armed
+    }
+
     onEnabledChanged: {
         if (!enabled)
             armed = false
@@ -78,7 +89,7 @@ Item {
         anchors.verticalCenter: parent.verticalCenter
         elide: Text.ElideRight
         textFormat: Text.PlainText
-        text: keyInput.keyName === "" ? "KEY【 PRESS ANY 】" : "KEY 【 " + keyInput.keyName + " 】"
+        text: keyInput.caption
         color: keyInput.armed || mouseArea.containsMouse ? root.globalSetting_color : root.globalSetting_color_enable
         font.family: root.globalSetting_fontFamily
         font.pixelSize: root.globalSetting_size

@@ -7,12 +7,23 @@ Item {
 
     property bool checked: false
     property string chkStr: ""
+    // What a screen reader calls the choice: its caption, unless the owner names it otherwise.
+    property string accessibleName: chkStr
 
     signal clicked()
 
     width: mark.width + (chkStr === "" ? 0 : caption.implicitWidth + 6)
     height: Math.max(mark.height, caption.implicitHeight)
     opacity: enabled ? 1.0 : 0.4
+
+    Accessible.role: Accessible.RadioButton
+    Accessible.name: accessibleName
+    Accessible.checkable: true
+    Accessible.checked: checked
+    Accessible.onPressAction: {
+        if (enabled)
+            clicked()
+    }
 
     Image {
         id: mark

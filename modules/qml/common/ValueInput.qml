@@ -12,6 +12,8 @@ Item {
     property int maxDigits: 3
     property string preText: ""
     property string postText: ""
+    // What a screen reader calls the field: by default the words around the number.
+    property string name: (preText + " " + postText).replace(/[【】]/g, " ").replace(/\s+/g, " ").trim()
     readonly property bool editing: input.activeFocus
     // Typed since the last commit: the field shows a number that value does not hold yet.
     readonly property bool pending: input.edited
@@ -86,6 +88,9 @@ Item {
             // Typed since the last commit: leaving the field commits it once, Enter always does.
             property bool edited: false
 
+            Accessible.role: Accessible.EditableText
+            Accessible.name: valueInput.name
+
             anchors.verticalCenter: parent.verticalCenter
             width: Math.max(contentWidth, 8)
             maximumLength: valueInput.maxDigits
@@ -118,10 +123,11 @@ Item {
         }
     }
 
-    // A click anywhere on the field starts editing, not only on the digits.
+    // A click anywhere on the field starts editing, not only on the digits; a screen reader has the field.
     MouseArea {
         anchors.fill: parent
         visible: !input.activeFocus
+        Accessible.ignored: true
         onClicked: {
             input.forceActiveFocus()
             input.selectAll()

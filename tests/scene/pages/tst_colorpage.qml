@@ -32,20 +32,24 @@ Item {
 
         function test_brightness_data() {
             return [
-                { tag: "off", p: 0, value: 0 },
-                { tag: "step 1 rounds down", p: 1, value: 36 },
-                { tag: "step 2 rounds up", p: 2, value: 73 },
-                { tag: "step 3", p: 3, value: 109 },
-                { tag: "step 4", p: 4, value: 146 },
-                { tag: "step 5", p: 5, value: 182 },
-                { tag: "step 6", p: 6, value: 219 },
-                { tag: "full", p: 7, value: 255 }
+                { tag: "off", p: 0, value: 0, readout: "0 %" },
+                { tag: "step 1 rounds down", p: 1, value: 36, readout: "14 %" },
+                { tag: "step 2 rounds up", p: 2, value: 73, readout: "29 %" },
+                { tag: "step 3", p: 3, value: 109, readout: "43 %" },
+                { tag: "step 4", p: 4, value: 146, readout: "57 %" },
+                { tag: "step 5", p: 5, value: 182, readout: "71 %" },
+                { tag: "step 6", p: 6, value: 219, readout: "86 %" },
+                { tag: "full", p: 7, value: 255, readout: "100 %" }
             ]
         }
 
+        // The read-out shows the brightness the mouse holds, as a share of the full one.
         function test_brightness(data) {
             compare(page.brightnessValue(data.p), data.value)
             compare(page.brightnessPosition(data.value), data.p)
+            moveSlider("brightnessSlider", 7 - data.p)
+            page.showEffect(3, data.value, 5)
+            compare(findChild(child("brightnessSlider"), "readout").text, data.readout)
         }
 
         // Per effect, the value of speed positions 0–7: the highest position is the lowest value.

@@ -46,9 +46,12 @@ Item {
 
         function test_pagesAreBuiltWhenFirstNeeded_data() {
             return [
-                { tag: "not by initUI, which may come during the opening", how: "initUI" },
-                { tag: "by opening a page", how: "open" },
-                { tag: "after the opening", how: "run" }
+                { tag: "not by initUI, which may come during the opening", how: "initUI", built: ["sensorPage"] },
+                { tag: "by opening a page: that page only", how: "open", built: ["colorPage"] },
+                { tag: "not by the opening", how: "run", built: [] },
+                { tag: "every page by ALL SAVE, which sends the mirror's values", how: "allSave",
+                  built: ["keyPage", "macroPage", "colorPage", "sensorPage", "gunPage"], sends: true },
+                { tag: "a page opened later reads only itself", how: "second", built: ["colorPage", "sensorPage"] }
             ]
         }
 
@@ -57,31 +60,102 @@ Item {
         function test_pagesAreBuiltWhenFirstNeeded(data) {
             const fresh = createTemporaryObject(sceneComponent, parent)
             const freshFrame = findChild(fresh, "productFrame")
-            verify(!freshFrame.pagesBuilt)
-            compare(findChild(fresh, "keyPage"), null)
+            compare(freshFrame.pages.filter(page => page !== null).length, 0)
             fresh.detectKeyboard(true, 0x04)
-            freshFrame.totalApply()
             testEnv.clearCommands()
             if (data.how === "initUI") {
                 fresh.initUI()
-                verify(!freshFrame.pagesBuilt)
-                freshFrame.functionClicked(0)
-                verify(freshFrame.pagesBuilt)
+                compare(freshFrame.pages.filter(page => page !== null).length, 0)
+                freshFrame.functionClicked(3)
                 const stages = Array.from(ui_View.vesk_8CH_GetDpi8Stage()).slice(0, 8)
                 compare(findChild(fresh, "sensorPage").dpiValues, stages.map(v => Number(v) * freshFrame.dpiBase),
                         "built after initUI: the mouse's values at once")
             } else if (data.how === "open") {
                 freshFrame.functionClicked(2)
-                verify(freshFrame.pagesBuilt)
                 tryCompare(freshFrame, "curPage", 2, 2000)
-            } else {
+            } else if (data.how === "run") {
                 fresh.animation_speed = 10
                 fresh.run()
-                tryVerify(() => freshFrame.pagesBuilt, 3000)
+                tryVerify(() => freshFrame.settled, 3000)
+            } else if (data.how === "allSave") {
+                freshFrame.totalApply()
+            } else {
+                fresh.initUI()
+                freshFrame.functionClicked(2)
+                const colorPage = findChild(fresh, "colorPage")
+                colorPage.brightnessPos = (colorPage.brightnessPos + 1) % 8
+                const edited = colorPage.brightnessPos
+                freshFrame.functionClicked(3)
+                compare(colorPage.brightnessPos, edited, "the lighting page keeps what the user changed")
             }
             for (const name of ["keyPage", "macroPage", "colorPage", "sensorPage", "gunPage"])
-                verify(findChild(fresh, name), name)
-            compare(testEnv.commands(), [], "building the pages sends nothing")
+                compare(findChild(fresh, name) !== null, data.built.includes(name), name)
+            compare(freshFrame.pagesBuilt, data.built.length === 5)
+            if (data.sends)
+                verify(testEnv.commands().length > 0, "ALL SAVE sends")
+            else
+                compare(testEnv.commands(), [], "building the pages sends nothing")
+        }
+
+        // Every control that shows no text, and every one whose action hides behind a right click or a click
+        // on a picture, says what it does once the cursor rests on it: within the window, beside the control
+        // and not over it, gone when the control is pressed. The macro tools say it while they are resting too.
+        function test_tips_data() {
+            const macro = 1
+            return [
+                { tag: "the gear", page: -1, part: "settingButton", text: "OPTIONS" },
+                { tag: "the close mark at the window's corner", page: -1, part: "closeButton", text: "CLOSE" },
+                { tag: "the logo", page: -1, part: "logo", text: "OPEN THE WEB PAGE" },
+                { tag: "a profile", page: -1, part: "menuProf", x: 28, y: 68, text: "RIGHT CLICK: LOAD, SAVE OR RESET" },
+                { tag: "new macro", page: macro, part: "addMacro", text: "NEW MACRO" },
+                { tag: "delete the macro", page: macro, part: "deleteMacro", text: "DELETE THE MACRO" },
+                { tag: "record", page: macro, part: "record", text: "RECORD FROM THE KEYBOARD" },
+                { tag: "stop, resting", page: macro, part: "stop", text: "STOP RECORDING" },
+                { tag: "add the key", page: macro, part: "addKey", text: "ADD THE KEY" },
+                { tag: "add the mouse button", page: macro, part: "addMouseButton", text: "ADD THE MOUSE BUTTON" },
+                { tag: "add the delay", page: macro, part: "addDelay", text: "ADD THE DELAY" },
+                { tag: "delete the line", page: macro, part: "deleteRow", text: "DELETE THE LINE" },
+                { tag: "cut", page: macro, part: "cutRow", text: "CUT THE LINE" },
+                { tag: "copy", page: macro, part: "copyRow", text: "COPY THE LINE" },
+                { tag: "paste at the page's right edge", page: macro, part: "pasteRow",
+                  text: "PASTE BEFORE THE CHOSEN LINE" },
+                { tag: "a macro of the library", page: macro, part: "macroLibrary", x: 40, y: 18,
+                  text: "RIGHT CLICK: LOAD, SAVE OR RENAME" },
+                { tag: "a DPI stage", page: 3, part: "dpiGroup", x: 56 * 7 + 28, y: 13,
+                  text: "RIGHT CLICK: CHOOSE ITS DPI" },
+                { tag: "the recoil picture", page: 4, part: "gunPictureArea", text: "CLICK TO CHOOSE THE GUN" },
+                { tag: "a control without a tip shows none", page: 3, part: "sensorApply", text: "" }
+            ]
+        }
+
+        function test_tips(data) {
+            ui_View.createMacroIni()
+            if (data.page >= 0)
+                showPage(data.page)
+            const tip = findChild(scene, "hoverTip")
+            tip.delay = 50
+            const part = findChild(scene, data.part)
+            verify(part, data.part)
+            const x = data.x === undefined ? part.width / 2 : data.x
+            const y = data.y === undefined ? part.height / 2 : data.y
+            mouseMove(part, x, y)
+            if (data.text === "") {
+                wait(200)
+                verify(!tip.visible)
+                return
+            }
+            tryVerify(() => tip.visible, 1000, "the tip shows")
+            compare(tip.text, data.text)
+            const at = tip.mapToItem(scene, 0, 0)
+            verify(at.x >= 0 && at.y >= 0 && at.x + tip.width <= scene.width && at.y + tip.height <= scene.height,
+                   "within the window: " + at + " " + tip.width + " × " + tip.height)
+            verify(findChild(tip, "tipText").implicitWidth <= findChild(tip, "tipText").width, "the text whole")
+            const cursor = part.mapToItem(scene, x, y)
+            verify(!tip.contains(tip.mapFromItem(scene, cursor.x, cursor.y)), "not under the cursor")
+            // Released away from the control, the press clicks nothing.
+            mousePress(part, x, y)
+            verify(!tip.visible, "a press puts it away")
+            mouseRelease(part, x, y + 300)
         }
 
         function test_profileActions_data() {

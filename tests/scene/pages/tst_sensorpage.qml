@@ -78,13 +78,18 @@ Item {
             compare(testEnv.commands()[0], "03")
         }
 
-        // Slider positions reach the view unchanged; the view turns them into system values.
+        // Slider positions reach the view unchanged; the view turns them into system values, which the
+        // sliders' read-outs show.
         function test_pointerSliders_data() {
             return [
-                { tag: "all at 0", cursor: 0, scroll: 0, dbl: 0, system: [1, 1, 900] },
-                { tag: "all at 10", cursor: 10, scroll: 10, dbl: 10, system: [20, 11, 200] },
-                { tag: "start positions", cursor: 5, scroll: 2, dbl: 5, system: [10, 3, 550] },
-                { tag: "mixed", cursor: 3, scroll: 7, dbl: 1, system: [6, 8, 830] }
+                { tag: "all at 0", cursor: 0, scroll: 0, dbl: 0, system: [1, 1, 900],
+                  readouts: ["1", "1 LINE", "900 ms"] },
+                { tag: "all at 10", cursor: 10, scroll: 10, dbl: 10, system: [20, 11, 200],
+                  readouts: ["20", "11 LINES", "200 ms"] },
+                { tag: "start positions", cursor: 5, scroll: 2, dbl: 5, system: [10, 3, 550],
+                  readouts: ["10", "3 LINES", "550 ms"] },
+                { tag: "mixed", cursor: 3, scroll: 7, dbl: 1, system: [6, 8, 830],
+                  readouts: ["6", "8 LINES", "830 ms"] }
             ]
         }
 
@@ -93,6 +98,8 @@ Item {
             clickAt(child("cursorSlider"), 8 + 20 * data.cursor, 8)
             clickAt(child("scrollSlider"), 8 + 20 * data.scroll, 8)
             clickAt(child("doubleClickSlider"), 8 + 20 * data.dbl, 8)
+            compare(["cursorSlider", "scrollSlider", "doubleClickSlider"].map(s => findChild(child(s), "readout").text),
+                    data.readouts)
             apply()
             compare(slice(testEnv.pointer(), 1, 3), data.system)
             compare([ui_View.getCursorSpeed(), ui_View.getVerticalScrollLines(), ui_View.getDoubleClickSpeed()],

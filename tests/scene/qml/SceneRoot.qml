@@ -1,6 +1,8 @@
 import QtQuick
+import "qrc:/modules/qml/basic"
 
-// What the widgets read from the scene's root, for testing them on their own: give it the id "root".
+// What the widgets read from the scene's root, for testing them on their own: give it the id "root". It
+// covers its parent, so that the tooltip has the test's window to stand in.
 Item {
     property int globalSetting_size: 11
     property color globalSetting_color: "#FF00FFFF"
@@ -23,5 +25,22 @@ Item {
 
     function str(i) {
         return "S" + i
+    }
+
+    function showTip(item, text) {
+        hoverTip.show(item, text)
+    }
+
+    function hideTip(item) {
+        hoverTip.hide(item)
+    }
+
+    width: parent ? parent.width : 0
+    height: parent ? parent.height : 0
+    z: 100
+
+    HoverTip {
+        id: hoverTip
+        objectName: "hoverTip"
     }
 }

@@ -36,15 +36,21 @@ Item {
             tryCompare(findChild(frame, "menuFunc"), "x", 8, 1000)
         }
 
+        // The empty page area says where to begin, until a page is shown and again once it is closed.
         function test_functionMenuOpensClosesAndSwitchesPages() {
             const menu = findChild(frame, "menuFunc")
+            const hint = findChild(frame, "emptyPageHint")
             compare(frame.curPage, -1, "nothing is shown at start")
+            tryCompare(hint, "visible", true, 1000)
+            compare(hint.text, "CHOOSE A FUNCTION AT THE LEFT")
             clickAt(menu, 75, 50 * 2 + 18)
             tryCompare(frame, "curPage", 2, 1000)
+            verify(!hint.visible)
             clickAt(menu, 75, 50 * 4 + 18)
             tryCompare(frame, "curPage", 4, 1000)
             clickAt(menu, 75, 50 * 4 + 18)
             tryCompare(frame, "curPage", -1, 1000)
+            verify(hint.visible)
         }
 
         function test_profileMenuRestsWhileTheMacroPageIsShown() {

@@ -86,16 +86,19 @@ Item {
 
         function test_brightnessSetsTheTextAlpha_data() {
             return [
-                { tag: "darkest", step: 0, alpha: 45 },
-                { tag: "middle", step: 3, alpha: 135 },
-                { tag: "brightest", step: 7, alpha: 255 }
+                { tag: "darkest", step: 0, alpha: 45, readout: "18 %" },
+                { tag: "middle", step: 3, alpha: 135, readout: "53 %" },
+                { tag: "brightest", step: 7, alpha: 255, readout: "100 %" }
             ]
         }
 
+        // The slider's read-out tells how opaque the text is.
         function test_brightnessSetsTheTextAlpha(data) {
             ui_View.config = configWith({ 30: String(data.step) })
             scene.initUI()
             compare(Math.round(scene.globalSetting_color.a * 255), data.alpha)
+            openPanel()
+            compare(findChild(panel, "readout").text, data.readout)
         }
 
         function test_languageFromTheConfigurationBringsItsStrings() {
@@ -106,6 +109,7 @@ Item {
             compare(scene.str(1), "选项")
             compare(scene.str(113), "ALL RESET", "entries the file lacks keep the built-in text")
             compare(scene.str(144), "FIRMWARE", "so do the entries added after the file was written")
+            compare(scene.str(145), "CHOOSE A FUNCTION AT THE LEFT", "and the tips after them")
             compare(scene.globalSetting_stringList.length, scene.builtInStringList.length)
         }
 

@@ -106,12 +106,16 @@ Item {
                 { tag: "no mouse", index: 142, text: "NO MOUSE FOUND: CHANGES ARE NOT SENT" },
                 { tag: "mouse not answering", index: 143, text: "THE MOUSE DOES NOT ANSWER" },
                 { tag: "firmware", index: 144, text: "FIRMWARE" },
-                { tag: "past the list", index: 145, text: "" }
+                { tag: "empty page hint", index: 145, text: "CHOOSE A FUNCTION AT THE LEFT" },
+                { tag: "first tip", index: 146, text: "NEW MACRO" },
+                { tag: "a tip with commas", index: 160, text: "RIGHT CLICK: LOAD, SAVE OR RESET" },
+                { tag: "unnamed gun", index: 167, text: "GUN" },
+                { tag: "past the list", index: 168, text: "" }
             ]
         }
 
         function test_builtInStrings(data) {
-            compare(scene.builtInStringList.length, 145)
+            compare(scene.builtInStringList.length, 168)
             compare(scene.str(data.index), data.text)
         }
 
