@@ -246,6 +246,22 @@ Item {
             width: pageArea.width
             height: pageArea.height
 
+            // Until a function is chosen the area is empty: one line, under the mark in its middle, says where
+            // to begin; it slides in with the opening. It builds no page.
+            Text {
+                objectName: "emptyPageHint"
+                anchors.horizontalCenter: parent.horizontalCenter
+                y: 296
+                visible: mainVesk.curPage === -1
+                textFormat: Text.PlainText
+                text: root.str(145)
+                color: root.globalSetting_color_enable
+                font.family: root.globalSetting_fontFamily
+                font.pixelSize: root.globalSetting_size + 2
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
+            }
+
             Loader {
                 id: keyLoader
                 active: false
@@ -287,21 +303,6 @@ Item {
             }
         }
 
-        // Until a function is chosen the area is empty: one line, under the mark in its middle, says where
-        // to begin. It builds no page.
-        Text {
-            objectName: "emptyPageHint"
-            anchors.horizontalCenter: parent.horizontalCenter
-            y: 296
-            visible: mainVesk.entered && mainVesk.curPage === -1
-            textFormat: Text.PlainText
-            text: root.str(145)
-            color: root.globalSetting_color_enable
-            font.family: root.globalSetting_fontFamily
-            font.pixelSize: root.globalSetting_size + 2
-            Accessible.role: Accessible.StaticText
-            Accessible.name: text
-        }
     }
 
     SequentialAnimation {
