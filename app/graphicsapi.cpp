@@ -1,11 +1,9 @@
 #include "graphicsapi.h"
 
+#include "applog.h"
 #include "scenebackend.h"
 
-#include <QLoggingCategory>
 #include <QQuickWindow>
-
-Q_LOGGING_CATEGORY(lcGraphicsApi, "vesk.app.graphics")
 
 // The scene is flat pictures, text and simple motion, which Qt Quick's software adaptation draws as well as
 // OpenGL does. Where OpenGL would only be a software rasteriser (no GPU driver, a virtual machine, a remote

@@ -1,16 +1,15 @@
+#include "applog.h"
 #include "globalinputhook.h"
 #include "graphicsapi.h"
 #include "myqquickview.h"
 #include "qtsinglecoreapplication.h"
-#include "runfolder.h"
+#include "settings/runfolder.h"
 #include "startupprobe.h"
 #include "widget.h"
 
 #include <QDir>
 #include <QList>
 #include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcMain, "vesk.app.main")
 
 // Every path the program uses is relative to its run folder: the executable's own, or, once installed, the
 // user's copy of the data tree (app/runfolder.h).

@@ -1,9 +1,10 @@
 #include "qtsinglecoreapplication.h"
 
+#include "applog.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLockFile>
-#include <QLoggingCategory>
 #include <QStandardPaths>
 
 #ifdef Q_OS_WIN
@@ -11,8 +12,6 @@
 #else
 #include <unistd.h>
 #endif
-
-Q_LOGGING_CATEGORY(lcSingle, "vesk.app.single")
 
 namespace {
 

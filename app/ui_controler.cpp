@@ -1,15 +1,13 @@
 #include "ui_controler.h"
 
+#include "applog.h"
 #include "myqquickview.h"
 
 #include <QGuiApplication>
-#include <QLoggingCategory>
 #include <QQmlContext>
 #include <QQuickItem>
 #include <QWidget>
 #include <QWindow>
-
-Q_LOGGING_CATEGORY(lcControler, "vesk.app.controler")
 
 namespace {
 const QUrl SceneUrl(QStringLiteral("qrc:/modules/qml/main.qml"));

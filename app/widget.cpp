@@ -1,15 +1,13 @@
 #include "widget.h"
 
+#include "applog.h"
 #include "myqquickview.h"
 #include "ui_controler.h"
 #include "userevent.h"
 
 #include <QCoreApplication>
-#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QSettings>
-
-Q_LOGGING_CATEGORY(lcWidget, "vesk.app.window")
 
 namespace {
 // A copy-data box is modal; messages arriving while one is open are dropped rather than stacked.
@@ -55,16 +53,17 @@ void Widget::checkDevice()
     const QStringList productNames =
         view()->apConfigStore->value(QStringLiteral("common/product_name")).toStringList();
     const QList<DeviceInfo> devices = readDeviceList(deviceListPath(), productNames);
+    const int index = view()->model().product.deviceListEntry;
     DeviceInfo entry;
-    if (devices.size() <= kSupportedDeviceEntry) {
-        // The mouse is always entry 1 of the list; a shorter list cannot describe it, and an entry without
-        // USB ids finds nothing.
+    if (devices.size() <= index) {
+        // A list without the product's entry cannot describe the mouse, and an entry without USB ids finds
+        // nothing.
         qCWarning(lcWidget) << "the supported-device list holds" << devices.size()
                             << "entries; the mouse counts as absent";
     } else {
-        entry = devices.at(kSupportedDeviceEntry);
+        entry = devices.at(index);
     }
-    view()->checkDevice(kSupportedDeviceEntry, entry);
+    view()->checkDevice(index, entry);
 }
 
 void Widget::deviceCheckEnded(const DeviceCheck &result)

@@ -2,7 +2,7 @@
 
 // The supported-device list and what detection hands to the transport and the listener.
 
-#include "scrambler.h"
+#include "wire/scrambler.h"
 
 #include <QList>
 #include <QString>
@@ -44,12 +44,11 @@ inline QString blockedDeviceCode()
     return QStringLiteral("k-vantor");
 }
 
-// The compiled-in list, and the entry of the supported mouse in it.
+// The compiled-in list; the product value names the entry of each model in it (Product::deviceListEntry).
 inline QString deviceListPath()
 {
     return QStringLiteral(":/DevInfo.ini");
 }
-constexpr int kSupportedDeviceEntry = 1;
 
 constexpr int kDeviceCodeLength = 6;
 // The list never names more devices than this; a larger count is taken as a damaged file.

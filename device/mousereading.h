@@ -3,7 +3,8 @@
 // What the program reads from the mouse when it finds it: the current profile, every profile's block with its
 // DPI stage and report rate, the LED twinkle type and the firmware version.
 
-#include "frame.h"
+#include "model/mousemodel.h"
+#include "wire/frame.h"
 
 #include <QList>
 #include <QString>
@@ -13,7 +14,7 @@
 
 class MS_HT66FB560;
 
-constexpr int kMouseProfileCount = 6;
+constexpr int kMouseProfileCount = kSupportedModel.layout.profileCount;
 
 struct ProfileReading
 {

@@ -1,7 +1,7 @@
 #include "slave.h"
 
 #include "devicelog.h"
-#include "frame.h"
+#include "wire/frame.h"
 
 #include <QMutex>
 #include <QMutexLocker>

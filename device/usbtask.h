@@ -1,7 +1,7 @@
 #pragma once
 
 #include "deviceinfo.h"
-#include "frame.h"
+#include "wire/frame.h"
 
 #include <QMetaType>
 

@@ -2,12 +2,10 @@
 
 #include "copydatachannel.h"
 #include "inputhookbackend.h"
+#include "inputlog.h"
 
 #include <QCoreApplication>
-#include <QLoggingCategory>
 #include <QPointer>
-
-Q_LOGGING_CATEGORY(lcInput, "vesk.input")
 
 namespace {
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes view/qt4locale.cpp: the English names of Qt 4.8's QLocale language and country numbers.
+"""Writes core/lang/qt4locale.cpp: the English names of Qt 4.8's QLocale language and country numbers.
 
 The language files are named after these numbers (lang_031225.ini = English, United States), and Qt 6
 numbers its enumerations differently, so the program carries Qt 4's tables itself.
@@ -46,7 +46,7 @@ def main():
     if len(sys.argv) not in (2, 3):
         sys.exit(__doc__)
     root = Path(__file__).resolve().parent.parent
-    output = Path(sys.argv[2]) if len(sys.argv) == 3 else root / "view" / "qt4locale.cpp"
+    output = Path(sys.argv[2]) if len(sys.argv) == 3 else root / "core" / "lang" / "qt4locale.cpp"
     with open(sys.argv[1], newline="", encoding="utf-8") as tsv:
         rows = [row for row in csv.reader(tsv, delimiter="\t")][1:]
     languages = table(rows, "language")

@@ -2,10 +2,7 @@
 // opened, every command fails silently, and nothing else would tell the user why.
 
 #include "myqquickview.h"
-
-#include <QLoggingCategory>
-
-Q_DECLARE_LOGGING_CATEGORY(lcView)
+#include "viewlog.h"
 
 void myQQuickView::showAccessHint(const QString &node)
 {

@@ -4,14 +4,12 @@
 // mouse here.
 
 #include "myqquickview.h"
-#include "profileblock.h"
-#include "profilestore.h"
+#include "profile/profileblock.h"
+#include "profile/profilestore.h"
+#include "viewlog.h"
 
 #include <QList>
-#include <QLoggingCategory>
 #include <QSettings>
-
-Q_DECLARE_LOGGING_CATEGORY(lcView)
 
 using namespace profileblock;
 

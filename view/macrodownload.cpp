@@ -1,14 +1,12 @@
 // Turning library macros into the mouse's macro blocks and sending them (command 0FH).
-#include "keynamemap.h"
-#include "macroencoder.h"
-#include "macrolibrary.h"
+#include "keys/keynamemap.h"
+#include "macro/macroencoder.h"
+#include "macro/macrolibrary.h"
 #include "myqquickview.h"
+#include "viewlog.h"
 
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QMessageBox>
-
-Q_DECLARE_LOGGING_CATEGORY(lcView)
 
 namespace {
 constexpr uint DefaultRepeat = 1;
@@ -30,7 +28,7 @@ void myQQuickView::vesk_0FH_SetMacroKey(QVariant macroId, QVariant name)
         return;
     }
     const QList<uchar> bytes = macroIncode(loadMacroIni(macroName));
-    if (bytes.size() > MacroBlockSize) {
+    if (bytes.size() > kMacroBlockSize) {
         qCDebug(lcView) << "macro" << macroName << "encodes to" << bytes.size() << "bytes; cut";
         askWarning(tr("MACRO"), tr("Out of memory,\nsome command line has been cut."), QMessageBox::Ok,
                    QMessageBox::NoButton);

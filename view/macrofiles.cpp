@@ -1,15 +1,13 @@
 // Exchanging single macros as ".mc" files (copies of library files) and renaming them.
-#include "macrolibrary.h"
+#include "macro/macrolibrary.h"
 #include "myqquickview.h"
+#include "viewlog.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QSettings>
 
 #include <optional>
-
-Q_DECLARE_LOGGING_CATEGORY(lcView)
 
 namespace {
 
@@ -42,7 +40,7 @@ void myQQuickView::loadMacroIniFromFile(QVariant name)
         return;
     }
     const int ownIndex = MacroFileReader(target).value(macroIndexKey(), -1).toInt();
-    if (!replaceWithCopy(source, target, MacroFilePermissions))
+    if (!replaceWithCopy(source, target, kMacroFilePermissions))
         return;
 
     // The file's slot index is where the macro played on the computer it comes from; here that slot may be

@@ -1,14 +1,12 @@
 // The macro library (one settings file per macro) as the scene's macro and key pages use it.
-#include "macrolibrary.h"
+#include "macro/macrolibrary.h"
 #include "myqquickview.h"
+#include "viewlog.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QSettings>
-
-Q_DECLARE_LOGGING_CATEGORY(lcView)
 
 namespace {
 
@@ -46,7 +44,7 @@ QVariant myQQuickView::createMacroIni()
             continue;
         // Created owner-only before anything is written; later saves keep the permissions.
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, MacroFilePermissions)) {
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, kMacroFilePermissions)) {
             qCWarning(lcView) << "cannot create" << path << file.errorString();
             return {};
         }
@@ -96,11 +94,11 @@ QVariant myQQuickView::saveMacroIni(QVariant name, QStringList macros)
         return false;
     // A file from an older installation may still be readable by others; the save replaces it with a file of
     // the same permissions.
-    QFile::setPermissions(path, MacroFilePermissions);
-    if (macros.size() > MaxMacroLines) {
+    QFile::setPermissions(path, kMacroFilePermissions);
+    if (macros.size() > kMaxMacroLines) {
         qCDebug(lcView) << "macro" << macroName << "has" << macros.size() << "lines; the first"
-                        << MaxMacroLines << "are kept";
-        macros = macros.mid(0, MaxMacroLines);
+                        << kMaxMacroLines << "are kept";
+        macros = macros.mid(0, kMaxMacroLines);
     }
 
     int index = -1;
@@ -140,9 +138,9 @@ QStringList myQQuickView::loadMacroIni(QVariant name)
         return {};
     const MacroFileReader file(path);
     int total = file.value(macroTotalKey()).toInt();
-    if (total > MaxMacroLines) {
-        qCDebug(lcView) << path << "claims" << total << "lines; only" << MaxMacroLines << "are read";
-        total = MaxMacroLines;
+    if (total > kMaxMacroLines) {
+        qCDebug(lcView) << path << "claims" << total << "lines; only" << kMaxMacroLines << "are read";
+        total = kMaxMacroLines;
     }
     const QString missing = QStringLiteral("0");
     QStringList lines;
@@ -177,7 +175,7 @@ void myQQuickView::setMacroIniConfig(QVariant name, QVariantList config)
     const QString path = existingMacroFile(productNo, name.toString(), "write config of");
     if (path.isEmpty())
         return;
-    QFile::setPermissions(path, MacroFilePermissions);
+    QFile::setPermissions(path, kMacroFilePermissions);
     editMacroFile(path, [&](QSettings &settings) {
         settings.setValue(macroIndexKey(), config.at(0));
         settings.setValue(macroRepeatKey(), config.at(1));

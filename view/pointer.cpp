@@ -1,11 +1,9 @@
 #include "myqquickview.h"
+#include "viewlog.h"
 
-#include <QLoggingCategory>
 #include <QSettings>
 
 #include <algorithm>
-
-Q_DECLARE_LOGGING_CATEGORY(lcView)
 
 namespace {
 

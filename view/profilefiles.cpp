@@ -1,20 +1,18 @@
 // Export, import and reset of one profile slot. They work on the working store and the mirror only: nothing
 // goes to the mouse, and the dirty lists stay as they are.
 
-#include "macroini.h"
+#include "macro/macroini.h"
 #include "myqquickview.h"
-#include "profileblock.h"
-#include "profilestore.h"
+#include "profile/profileblock.h"
+#include "profile/profilestore.h"
+#include "viewlog.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QSaveFile>
 #include <QSettings>
 
 #include <optional>
-
-Q_DECLARE_LOGGING_CATEGORY(lcView)
 
 using profilestore::key;
 
@@ -25,12 +23,13 @@ constexpr qint64 kMaxImportSize = 1024 * 1024;
 
 // The file's pointer settings, or where it has none the slot's defaults; nothing when the defaults lack them
 // too, and the slot then keeps its own.
-std::optional<QVariant> importedPointerSettings(const QSettings &file, int exported, int slot)
+std::optional<QVariant> importedPointerSettings(const QSettings &file, int exported, int slot,
+                                                const QString &defaultsPath)
 {
     const QString k = key(profilestore::kProfileSw, exported);
     if (file.contains(k))
         return file.value(k);
-    const QSettings defaults(profilestore::kDefaultsPath, QSettings::IniFormat);
+    const QSettings defaults(defaultsPath, QSettings::IniFormat);
     QString why;
     if (!profilestore::holdsGroup(defaults, profilestore::kProfileSw, slot, &why)) {
         qCDebug(lcView).noquote() << "the file has no" << k << "and the defaults file" << why << "; slot"
@@ -42,7 +41,7 @@ std::optional<QVariant> importedPointerSettings(const QSettings &file, int expor
 }
 
 // Copies the four groups of the file's profile into the slot, or refuses and leaves the store untouched.
-bool importInto(QSettings &store, const QString &fileName, int slot)
+bool importInto(QSettings &store, const QString &fileName, int slot, const QString &defaultsPath)
 {
     const QFileInfo info(fileName);
     // Only a regular file: reading a FIFO or a device would block or never end.
@@ -91,7 +90,7 @@ bool importInto(QSettings &store, const QString &fileName, int slot)
             return false;
         }
     }
-    const std::optional<QVariant> pointer = importedPointerSettings(file, exported, slot);
+    const std::optional<QVariant> pointer = importedPointerSettings(file, exported, slot, defaultsPath);
     for (QLatin1String group : profilestore::kProfileGroups) {
         if (group != profilestore::kProfileSw)
             store.setValue(key(group, slot), file.value(key(group, exported)));
@@ -147,7 +146,8 @@ void myQQuickView::vesk_loadProfile(int profile)
     if (!acceptsProfile(profile, "vesk_loadProfile"))
         return;
     const QString name = askOpenFileName(tr("Open File"), desktopFolder(), tr("Profile(*.pf)"));
-    const bool imported = !name.isEmpty() && importInto(*profileStore, name, profile);
+    const bool imported =
+        !name.isEmpty() && importInto(*profileStore, name, profile, m_model.product.defaultsFile);
     // Also after a cancel or a refusal: the scene refreshes its pages from the mirror next.
     reloadProfiles();
     if (imported)
@@ -158,7 +158,7 @@ void myQQuickView::vesk_resetProfile(int profile)
 {
     if (!acceptsProfile(profile, "vesk_resetProfile"))
         return;
-    const QSettings defaults(profilestore::kDefaultsPath, QSettings::IniFormat);
+    const QSettings defaults(m_model.product.defaultsFile, QSettings::IniFormat);
     QString why;
     // Without complete defaults a reset would write empty values over the user's profile.
     if (!profilestore::holdsCompleteProfile(defaults, 0, &why) ||

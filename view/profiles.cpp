@@ -7,13 +7,11 @@
 // line in the store) reads as if padded with zeros and is padded when a setter changes it.
 
 #include "myqquickview.h"
-#include "profileblock.h"
-#include "profilestore.h"
+#include "profile/profileblock.h"
+#include "profile/profilestore.h"
+#include "viewlog.h"
 
-#include <QLoggingCategory>
 #include <QSettings>
-
-Q_DECLARE_LOGGING_CATEGORY(lcView)
 
 using namespace profileblock;
 using profilestore::dirtyKey;
@@ -64,7 +62,7 @@ QVariantList myQQuickView::vesk_getDefaultProfile(QString key, uchar profileId)
 {
     if (!acceptsProfile(profileId, "vesk_getDefaultProfile"))
         return {};
-    const QSettings defaults(profilestore::kDefaultsPath, QSettings::IniFormat);
+    const QSettings defaults(m_model.product.defaultsFile, QSettings::IniFormat);
     return profilestore::storedList(defaults, key + QLatin1Char('/') + QString::number(profileId));
 }
 

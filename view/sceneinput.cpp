@@ -1,10 +1,8 @@
 // Key and button events from the global hooks, handed on to the scene's root functions.
 #include "myqquickview.h"
+#include "viewlog.h"
 
-#include <QLoggingCategory>
 #include <QQuickItem>
-
-Q_DECLARE_LOGGING_CATEGORY(lcView)
 
 void myQQuickView::detectKeyboard(bool isDown, uchar usage)
 {

@@ -1,21 +1,16 @@
-#include "languagefiles.h"
+#include "lang/languagefiles.h"
 #include "myqquickview.h"
-#include "settingsfile.h"
+#include "settings/settingsfile.h"
+#include "viewlog.h"
 
 #include <QFile>
-#include <QLoggingCategory>
 #include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 
-Q_DECLARE_LOGGING_CATEGORY(lcView)
-
 namespace {
 
-const QString ApConfigPath = QStringLiteral("./modules/setting/apConfig.bin");
-const QString ApConfigDefaultsPath = QStringLiteral("./modules/setting/apConfigD.bin");
 const QString TotalKey = QStringLiteral("common/total");
-const QString VeskGroup = QStringLiteral("Vesk/");
 
 // The global-settings page keeps 32 entries; the bound keeps a damaged "common/total" from filling memory.
 constexpr int MaxConfigEntries = 1024;
@@ -58,7 +53,7 @@ void myQQuickView::saveApConfig(const QVariantList &apConfigs)
 void myQQuickView::resetApconfig()
 {
     const QString workingPath = apConfigStore->fileName();
-    QFile defaults(ApConfigDefaultsPath);
+    QFile defaults(m_model.product.configDefaultsFile);
     if (!defaults.open(QIODevice::ReadOnly)) {
         qCWarning(lcView) << "the configuration defaults cannot be read, the configuration is kept:"
                           << defaults.errorString();
@@ -80,12 +75,12 @@ void myQQuickView::resetApconfig()
     else
         settingsfile::markReplaced(workingPath, before);
 
-    apConfigStore = new QSettings(ApConfigPath, QSettings::IniFormat, this);
+    apConfigStore = new QSettings(m_model.product.configFile, QSettings::IniFormat, this);
 }
 
 QVariant myQQuickView::vesk_getApConfig(const QString &key)
 {
-    return apConfigStore->value(VeskGroup + key, 0);
+    return apConfigStore->value(m_model.product.name + QLatin1Char('/') + key, 0);
 }
 
 QString myQQuickView::getCustomFilePath()

@@ -224,8 +224,9 @@ int main(int argc, char *argv[])
         // The check with its reading of the whole mouse, until the view has applied it to its mirror and
         // store.
         check.reset();
-        const Stall sync = longestStall([&] { view.checkDevice(1, wire::virtualMouseEntry()); },
-                                        [&] { return check.has_value(); });
+        const Stall sync = longestStall(
+            [&] { view.checkDevice(kSupportedModel.product.deviceListEntry, wire::virtualMouseEntry()); },
+            [&] { return check.has_value(); });
         if (!sync.ended || !check || !check->connected() || !check->reading ||
             int(check->reading->profiles.size()) != myQQuickView::ProfileCount || !view.deviceConnected)
             faults.append(QStringLiteral("round %1: the mouse was not found or not read whole").arg(i + 1));

@@ -1,9 +1,9 @@
 #include "copydatachannel.h"
+#include "platformlog.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
-#include <QLoggingCategory>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QTimer>
@@ -18,8 +18,6 @@
 #include <cstring>
 #include <memory>
 #include <optional>
-
-Q_LOGGING_CATEGORY(lcCopyData, "vesk.platform.copydata")
 
 namespace {
 

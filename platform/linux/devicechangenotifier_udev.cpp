@@ -1,11 +1,9 @@
 #include "devicechangenotifier.h"
+#include "platformlog.h"
 
-#include <QLoggingCategory>
 #include <QSocketNotifier>
 
 #include <libudev.h>
-
-Q_LOGGING_CATEGORY(lcDeviceChange, "vesk.platform.devicechange")
 
 struct DeviceChangeNotifier::Private
 {

@@ -1,6 +1,5 @@
 #include "hidaccess.h"
-
-#include <QLoggingCategory>
+#include "platformlog.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,8 +7,6 @@
 
 #include <cerrno>
 #include <cstring>
-
-Q_LOGGING_CATEGORY(lcHidAccess, "vesk.platform.hidaccess")
 
 HidAccess probeHidAccess(const QString &hidPath)
 {

@@ -1,14 +1,12 @@
 #include "inputhook_window.h"
 
 #include "evdevscancode.h"
+#include "platformlog.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QWindow>
-
-Q_LOGGING_CATEGORY(lcInputHook, "vesk.platform.inputhook")
 
 namespace inputhook {
 

@@ -4,17 +4,15 @@
 // Without XInput 2 the program still sees what is pressed in its own windows (inputhook_window.h).
 #include "inputhook_window.h"
 #include "inputhookbackend.h"
+#include "platformlog.h"
 
 #include <QCoreApplication>
-#include <QLoggingCategory>
 #include <QSocketNotifier>
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 
 #include <memory>
-
-Q_DECLARE_LOGGING_CATEGORY(lcInputHook)
 
 namespace {
 

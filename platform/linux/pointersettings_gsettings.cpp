@@ -1,11 +1,9 @@
+#include "platformlog.h"
 #include "pointersettings.h"
 
 #include <QByteArray>
-#include <QLoggingCategory>
 
 #include <gio/gio.h>
-
-Q_LOGGING_CATEGORY(lcPointer, "vesk.platform.pointer")
 
 namespace {
 

@@ -1,12 +1,10 @@
+#include "platformlog.h"
 #include "scenebackend.h"
 
 #include <QDir>
 #include <QGuiApplication>
-#include <QLoggingCategory>
 
 #include <X11/Xlib.h>
-
-Q_LOGGING_CATEGORY(lcSceneBackend, "vesk.platform.scenebackend")
 
 namespace {
 

@@ -1,6 +1,7 @@
 // What the transport does when the mouse fails, vanishes or is handed lengths that do not fit.
 
 #include "master.h"
+#include "mousefixture.h"
 #include "ms_ht66fb560.h"
 #include "vmouse.h"
 #include "wire.h"
@@ -60,7 +61,9 @@ QList<std::pair<QString, std::function<ReadOutcome(MS_HT66FB560 &)>>> readComman
 
 } // namespace
 
-class TestDeviceFaults : public QObject
+class TestDeviceFaults
+    : public QObject
+    , public support::MouseFixture
 {
     Q_OBJECT
 
@@ -76,29 +79,16 @@ private Q_SLOTS:
     void blockReadFaults();
     void nothingReachesAnotherDeviceOnTheMousePath();
     void vanishDuringBlockWrite();
-
-private:
-    void open(const DeviceOpenInfo &info);
-    std::unique_ptr<MS_HT66FB560> m;
 };
 
 void TestDeviceFaults::init()
 {
-    vmouse::reset();
-    open(wire::virtualMouse());
-}
-
-void TestDeviceFaults::open(const DeviceOpenInfo &info)
-{
-    m = std::make_unique<MS_HT66FB560>();
-    m->hid_OpenDevice(info);
-    vmouse::clearWireLog();
+    resetMouse();
 }
 
 void TestDeviceFaults::cleanup()
 {
-    m.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    releaseMouse();
     QCOMPARE(vmouse::openHandleCount(), 0);
 }
 

@@ -2,6 +2,7 @@
 
 #include "devicelink.h"
 #include "master.h"
+#include "mousefixture.h"
 #include "ms_ht66fb560.h"
 #include "slave.h"
 #include "vmouse.h"
@@ -19,20 +20,6 @@ using vmouse::WireKind;
 
 namespace {
 
-DeviceInfo mouseEntry()
-{
-    DeviceInfo e;
-    e.vid = 0x04d9;
-    e.pid = 0xa1e8;
-    e.usagePage = 0xff00;
-    e.usage = 0xff00;
-    e.usagePage2 = 0xff01;
-    e.usage2 = 0x0001;
-    e.productName = QStringLiteral("Vesk");
-    e.reportLength = 64;
-    return e;
-}
-
 const QString cmdPath = QString::fromLatin1(vmouse::kCommandPath);
 const QString inPath = QString::fromLatin1(vmouse::kInputPath);
 
@@ -40,7 +27,7 @@ const QString inPath = QString::fromLatin1(vmouse::kInputPath);
 DeviceCheck checkNow(DeviceLink &link)
 {
     QSignalSpy checked(&link, &DeviceLink::checked);
-    link.check(1, mouseEntry());
+    link.check(kSupportedModel.product.deviceListEntry, wire::virtualMouseEntry());
     if (!checked.wait(15000))
         return {};
     return checked.constFirst().constFirst().value<DeviceCheck>();
@@ -73,7 +60,9 @@ QStringList notSentText(const QSignalSpy &spy)
 
 } // namespace
 
-class TestDeviceLink : public QObject
+class TestDeviceLink
+    : public QObject
+    , public support::MouseFixture
 {
     Q_OBJECT
 
@@ -100,9 +89,6 @@ private Q_SLOTS:
     void failedCommandMakesTheLinkLook();
     void commandsWithoutAMouseAreNotTried();
     void commandsAskedForGoOutBeforeTheLinkEnds();
-
-private:
-    std::unique_ptr<MS_HT66FB560> m;
 };
 
 void TestDeviceLink::initTestCase()
@@ -112,14 +98,12 @@ void TestDeviceLink::initTestCase()
 
 void TestDeviceLink::init()
 {
-    vmouse::reset();
-    m = std::make_unique<MS_HT66FB560>();
+    resetMouse(false);
 }
 
 void TestDeviceLink::cleanup()
 {
-    m.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    releaseMouse();
     QCOMPARE(vmouse::openHandleCount(), 0);
 }
 
@@ -151,7 +135,7 @@ void TestDeviceLink::find()
     QFETCH(QString, commandPath);
     QFETCH(QString, inputPath);
 
-    DeviceInfo entry = mouseEntry();
+    DeviceInfo entry = wire::virtualMouseEntry();
     if (setup == QLatin1String("unplugged")) {
         vmouse::setPlugged(false);
     } else if (setup == QLatin1String("entry0")) {
@@ -241,7 +225,7 @@ void TestDeviceLink::sCode()
 
     if (sCode.size() == 6)
         vmouse::setCode(sCode.toStdString());
-    DeviceInfo entry = mouseEntry();
+    DeviceInfo entry = wire::virtualMouseEntry();
     entry.sCode = sCode;
     QVERIFY(m->hid_FindDevice(1, entry));
     QCOMPARE(m->task().hasCode, hasCode);
@@ -265,7 +249,7 @@ void TestDeviceLink::sCode()
 
     // Any other code clears the block at the next detection.
     vmouse::setCode(std::string());
-    QVERIFY(m->hid_FindDevice(1, mouseEntry()));
+    QVERIFY(m->hid_FindDevice(1, wire::virtualMouseEntry()));
     QVERIFY(!m->master()->isBlocked());
 }
 

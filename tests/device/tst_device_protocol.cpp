@@ -1,19 +1,17 @@
 // Pure protocol code: checksum, scrambler, device code and the supported-device list.
 
+#include "bytes.h"
 #include "deviceinfo.h"
-#include "frame.h"
-#include "scrambler.h"
+#include "wire/frame.h"
+#include "wire/scrambler.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+using support::hex;
 
-QByteArray hex(const uchar *bytes, int count)
-{
-    return QByteArray(reinterpret_cast<const char *>(bytes), count).toHex(' ');
-}
+namespace {
 
 DeviceCode codeOf(const char *sixChars)
 {

@@ -1,6 +1,7 @@
 // The transport and the command set against the virtual mouse: the bytes on the wire.
 
 #include "master.h"
+#include "mousefixture.h"
 #include "ms_ht66fb560.h"
 #include "vmouse.h"
 #include "wire.h"
@@ -48,7 +49,9 @@ Command command(const QString &name)
 
 } // namespace
 
-class TestDeviceTransport : public QObject
+class TestDeviceTransport
+    : public QObject
+    , public support::MouseFixture
 {
     Q_OBJECT
 
@@ -73,29 +76,16 @@ private Q_SLOTS:
     void reportLengths_data();
     void reportLengths();
     void shortDataPhaseRead();
-
-private:
-    void open(const DeviceOpenInfo &info);
-    std::unique_ptr<MS_HT66FB560> m;
 };
 
 void TestDeviceTransport::init()
 {
-    vmouse::reset();
-    open(wire::virtualMouse());
-}
-
-void TestDeviceTransport::open(const DeviceOpenInfo &info)
-{
-    m = std::make_unique<MS_HT66FB560>();
-    m->hid_OpenDevice(info);
-    vmouse::clearWireLog();
+    resetMouse();
 }
 
 void TestDeviceTransport::cleanup()
 {
-    m.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    releaseMouse();
     QCOMPARE(vmouse::openHandleCount(), 0);
 }
 
@@ -302,7 +292,7 @@ void TestDeviceTransport::blocks()
         QVERIFY(m->hid_8FH_GetMacroKey(uid, got.data()));
         break;
     }
-    QCOMPARE(hexOf(got.data(), got.size()), hexOf(sent.data(), sent.size()));
+    QCOMPARE(hex(got.data(), got.size()), hex(sent.data(), sent.size()));
 
     // A block is exactly two reports of 64 data bytes; output reports lead with report ID 0.
     const auto records = wire::commandRecords();
@@ -316,7 +306,7 @@ void TestDeviceTransport::blocks()
             QCOMPARE(r.bytes[0], std::uint8_t(0));
         payload += QByteArray(reinterpret_cast<const char *>(r.bytes.data()) + (write ? 1 : 0), 64);
     }
-    QCOMPARE(payload.toHex(' '), hexOf(sent.data(), sent.size()));
+    QCOMPARE(payload.toHex(' '), hex(sent.data(), sent.size()));
 }
 
 void TestDeviceTransport::pauses()
@@ -430,8 +420,8 @@ void TestDeviceTransport::shortDataPhaseRead()
     QVERIFY(m->hid_GetDataCmd(src9.data(), data.data(), 32));
     QCOMPARE(wire::ofKind(wire::commandRecords(), WireKind::InputReport).size(), 1);
     const Block expected = pattern(11);
-    QCOMPARE(hexOf(data.data(), 32), hexOf(expected.data(), 32));
-    QCOMPARE(hexOf(data.data() + 32, 96), QByteArray(96, '\0').toHex(' '));
+    QCOMPARE(hex(data.data(), 32), hex(expected.data(), 32));
+    QCOMPARE(hex(data.data() + 32, 96), QByteArray(96, '\0').toHex(' '));
 }
 
 QTEST_GUILESS_MAIN(TestDeviceTransport)

@@ -1,8 +1,8 @@
 // Key and button capture end to end: xdotool makes the X server produce real input, the hooks observe it,
 // and the events reach the callbacks, the main window and the scene.
-#include "../app/testrunfolder.h"
 #include "globalinputhook.h"
 #include "myqquickview.h"
+#include "testrunfolder.h"
 #include "widget.h"
 
 #include <QProcess>

@@ -2,7 +2,7 @@
 // messages, callbacks; the Linux bridge from evdev codes to scan codes, and the program's own windows when
 // XInput 2 is out of reach.
 #include "globalinputhook.h"
-#include "keynamemap.h"
+#include "keys/keynamemap.h"
 #include "linux/evdevscancode.h"
 
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 // The scene's KeyCodeString and the program's keyNameMap must name every key alike: macro lines written
 // with the scene's names are encoded with the program's.
-#include "keynamemap.h"
+#include "keys/keynamemap.h"
 
 #include <QQmlContext>
 #include <QQmlEngine>

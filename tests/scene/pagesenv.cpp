@@ -1,9 +1,9 @@
 #include "pagesenv.h"
 
-#include "../app/programfolder.h"
-#include "../device/wire.h"
 #include "deviceinfo.h"
+#include "programfolder.h"
 #include "vmouse.h"
+#include "wire.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -120,6 +120,8 @@ PagesEnv::~PagesEnv()
 void PagesEnv::setEngine(QQmlEngine *engine)
 {
     m_engine = engine;
+    if (m_engine)
+        m_engine->rootContext()->setContextProperty(MouseLayout::kContextProperty, &m_layout);
     if (m_engine && m_view)
         m_engine->rootContext()->setContextProperty(QStringLiteral("ui_View"), m_view.get());
 }
@@ -181,7 +183,7 @@ void PagesEnv::reset(bool connected)
     m_ms = std::make_unique<MS_HT66FB560>();
     m_link = std::make_unique<DeviceLink>(*m_ms);
     m_view->setDeviceLink(m_link.get());
-    m_view->checkDevice(1, wire::virtualMouseEntry(), !synced);
+    m_view->checkDevice(kSupportedModel.product.deviceListEntry, wire::virtualMouseEntry(), !synced);
     settle();
     if (connected && !synced) {
         m_view->profileStore->sync();
@@ -329,7 +331,7 @@ QString PagesEnv::folder() const
 void PagesEnv::syncView()
 {
     if (m_view)
-        m_view->checkDevice(1, wire::virtualMouseEntry());
+        m_view->checkDevice(kSupportedModel.product.deviceListEntry, wire::virtualMouseEntry());
     settle();
     vmouse::clearWireLog();
 }

@@ -6,6 +6,7 @@
 // questions the view asks the user, and read back what reached the mouse, the files and the system.
 
 #include "devicelink.h"
+#include "model/mouselayout.h"
 #include "ms_ht66fb560.h"
 #include "myqquickview.h"
 #include "pointersettings.h"
@@ -123,6 +124,7 @@ private:
     std::unique_ptr<MS_HT66FB560> m_ms;
     std::unique_ptr<DeviceLink> m_link;
     std::unique_ptr<PagesView> m_view;
+    MouseLayout m_layout{kSupportedModel.layout};
     PointerRecord m_pointer;
     QPointer<QQmlEngine> m_engine;
     QByteArray m_syncedStore; // the working store as the first synchronisation with the seeded mouse left it

@@ -1,5 +1,6 @@
 // The scene's logic in Qt Quick Tests (qml/tst_*.qml): the widgets on their own, and the root item and the
 // global-settings panel against stand-ins for the program.
+#include "model/mouselayout.h"
 #include "scenefakes.h"
 
 #include <QDesktopServices>
@@ -35,6 +36,7 @@ public Q_SLOTS:
             QDesktopServices::setUrlHandler(scheme, &m_view, "openUrl");
         engine->rootContext()->setContextProperty(QStringLiteral("ui_View"), &m_view);
         engine->rootContext()->setContextProperty(QStringLiteral("ui_Ctl"), &m_controler);
+        engine->rootContext()->setContextProperty(MouseLayout::kContextProperty, &m_layout);
     }
 
 private:
@@ -46,6 +48,7 @@ private:
 
     FakeView m_view;
     FakeControler m_controler;
+    MouseLayout m_layout{kSupportedModel.layout};
 };
 
 QUICK_TEST_MAIN_WITH_SETUP(tst_qml, Setup)

@@ -1,7 +1,8 @@
 // The whole scene as the program shows it: the real window, view and controller with the shipped pictures,
 // languages and configuration, on a real display. Any warning the scene gives fails the test.
-#include "../app/testrunfolder.h"
+#include "files.h"
 #include "myqquickview.h"
+#include "testrunfolder.h"
 #include "ui_controler.h"
 #include "vmouse.h"
 #include "widget.h"
@@ -13,6 +14,8 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
+
+using support::shippedFile;
 
 namespace {
 
@@ -29,12 +32,6 @@ void recordWarnings(QtMsgType type, const QMessageLogContext &context, const QSt
         s_warnings << message;
     if (s_previous)
         s_previous(type, context, message);
-}
-
-QByteArray shippedFile(const QString &relative)
-{
-    QFile file(Shipped + QLatin1Char('/') + relative);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The shipped configuration with one entry of the global-settings list replaced.

@@ -54,7 +54,7 @@ struct Rig
 
 QByteArray storeWithCurrentProfile(int profile)
 {
-    QByteArray store = readFile(shippedSetting(QStringLiteral("p_Vesk.bin")));
+    QByteArray store = readFile(shippedPath(QStringLiteral("setting/p_Vesk.bin")));
     store.replace("curProfile=1", "curProfile=" + QByteArray::number(profile));
     return store;
 }
@@ -109,7 +109,7 @@ void TestDeviceSync::mousePresentIsReadIntoMirrorAndStore()
 
 void TestDeviceSync::sameCurrentProfileLeavesTheStoreKeyAlone()
 {
-    QByteArray store = readFile(shippedSetting(QStringLiteral("p_Vesk.bin")));
+    QByteArray store = readFile(shippedPath(QStringLiteral("setting/p_Vesk.bin")));
     store.replace("[common]\ncurProfile=1\n", "");
     Rig rig(store);
     vmouse::setCurrentProfile(0);

@@ -1,9 +1,11 @@
 // The recoil tables of the three games and the selection of each fire-key slot.
+#include "files.h"
 #include "myqquickview.h"
 #include "testrunfolder.h"
-#include "viewfiles.h"
 
 #include <QTest>
+
+using namespace support;
 
 namespace {
 
@@ -40,7 +42,7 @@ void TestGunData::tableRoundTrip()
 {
     TestRunFolder folder;
     for (int g = 0; g < 3; ++g)
-        putFile(Gun + QStringLiteral("gunData%1.bin").arg(g), "[gunData]\n");
+        writeFile(Gun + QStringLiteral("gunData%1.bin").arg(g), "[gunData]\n");
     {
         myQQuickView view;
         for (int g = 0; g < 3; ++g)
@@ -82,7 +84,7 @@ void TestGunData::storedTables()
     QFETCH(QByteArray, file);
     QFETCH(int, values);
     TestRunFolder folder;
-    putFile(Gun + QStringLiteral("gunData2.bin"), file);
+    writeFile(Gun + QStringLiteral("gunData2.bin"), file);
     myQQuickView view;
     QCOMPARE(view.getGundata(2).size(), values);
 }
@@ -107,13 +109,13 @@ void TestGunData::refusedTables()
     QFETCH(int, values);
     TestRunFolder folder;
     const QByteArray stored = "[gunData]\n0=A, 0, 0, 1, 1, 1, 0\n";
-    putFile(Gun + QStringLiteral("gunData1.bin"), stored);
+    writeFile(Gun + QStringLiteral("gunData1.bin"), stored);
     QDir().mkpath(Gun + QStringLiteral("gunData0")); // so that "gunData0/../gunData1.bin" would resolve
     myQQuickView view;
     QVariantList data = table(1);
     data.resize(values);
     view.saveGundata(gameNo, data);
-    QCOMPARE(fileBytes(Gun + QStringLiteral("gunData1.bin")), stored);
+    QCOMPARE(readFile(Gun + QStringLiteral("gunData1.bin")), stored);
     if (values == 84)
         QCOMPARE(view.getGundata(gameNo), QVariantList());
 }
@@ -138,7 +140,7 @@ void TestGunData::selection()
     QFETCH(QStringList, stored);
     TestRunFolder folder;
     const QByteArray initial = "[gunData]\n0=0, 0\n";
-    putFile(Gun + QStringLiteral("selGunData.bin"), initial);
+    writeFile(Gun + QStringLiteral("selGunData.bin"), initial);
     {
         myQQuickView view;
         view.saveSelGundata(slot, {1, 7});
@@ -146,7 +148,7 @@ void TestGunData::selection()
     myQQuickView view;
     QCOMPARE(texts(view.getSelGundata(slot)), stored);
     if (stored.isEmpty())
-        QCOMPARE(fileBytes(Gun + QStringLiteral("selGunData.bin")), initial);
+        QCOMPARE(readFile(Gun + QStringLiteral("selGunData.bin")), initial);
     QCOMPARE(texts(view.getSelGundata(0)), (QStringList{QStringLiteral("0"), QStringLiteral("0")}));
 }
 
@@ -155,7 +157,7 @@ void TestGunData::shippedTables()
     TestRunFolder folder;
     for (const QString &name : {QStringLiteral("gunData0.bin"), QStringLiteral("gunData1.bin"),
                                 QStringLiteral("gunData2.bin"), QStringLiteral("selGunData.bin")})
-        putFile(Gun + name, shippedFile(QStringLiteral("gun/") + name));
+        writeFile(Gun + name, shippedFile(QStringLiteral("gun/") + name));
     myQQuickView view;
 
     const QStringList names = {QStringLiteral("VECTOR"),    QStringLiteral("UZI"),

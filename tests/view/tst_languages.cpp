@@ -1,11 +1,13 @@
 // The language menu, the string tables and the language files shipped with the program.
-#include "languagefiles.h"
+#include "files.h"
+#include "lang/languagefiles.h"
 #include "myqquickview.h"
 #include "testrunfolder.h"
-#include "viewfiles.h"
 
 #include <QSettings>
 #include <QTest>
+
+using namespace support;
 
 namespace {
 
@@ -122,7 +124,7 @@ void TestLanguages::languageMenu()
         if (file.endsWith(u'/'))
             QDir().mkpath(I18n + file);
         else
-            putFile(I18n + file, "[font]\nfamily=Arial\n");
+            writeFile(I18n + file, "[font]\nfamily=Arial\n");
     }
     myQQuickView view;
     QCOMPARE(view.chkLanguages(), menu);
@@ -162,7 +164,7 @@ void TestLanguages::generalStrings()
     QFETCH(QStringList, messages);
     TestRunFolder folder;
     if (!file.isNull())
-        putFile(I18n + QStringLiteral("lang_%1.ini").arg(code), file);
+        writeFile(I18n + QStringLiteral("lang_%1.ini").arg(code), file);
     myQQuickView view;
     view.msgTable = strings({"old"});
     QCOMPARE(view.getGlobalStrings(code), general);
@@ -187,8 +189,9 @@ void TestLanguages::productLayoutStrings()
     QFETCH(QString, code);
     QFETCH(QStringList, expected);
     TestRunFolder folder;
-    putFile(I18n + QStringLiteral("lang_031225.ini"), "[Vesk_133C6AA]\n0=LEFT\n15=SCROLL DOWN\n16=no key\n");
-    putFile(I18n + QStringLiteral("lang_31225.ini"), "[Vesk_133C6AA]\n0=LEFT\n");
+    writeFile(I18n + QStringLiteral("lang_031225.ini"),
+              "[Vesk_133C6AA]\n0=LEFT\n15=SCROLL DOWN\n16=no key\n");
+    writeFile(I18n + QStringLiteral("lang_31225.ini"), "[Vesk_133C6AA]\n0=LEFT\n");
     myQQuickView view;
     QCOMPARE(view.vesk_getProductLayoutStrings(code), expected);
 }
@@ -205,7 +208,7 @@ void TestLanguages::shippedLanguageFiles()
     QFETCH(QString, code);
     const QString name = QStringLiteral("lang_%1.ini").arg(code);
     TestRunFolder folder;
-    putFile(I18n + name, shippedFile(QStringLiteral("i18n/") + name));
+    writeFile(I18n + name, shippedFile(QStringLiteral("i18n/") + name));
     myQQuickView view;
 
     const QStringList general = view.getGlobalStrings(code);
@@ -239,7 +242,7 @@ void TestLanguages::configuredLanguageIsEnglish()
     // Entry 4 of the shipped configuration indexes the language menu, which is sorted by name.
     TestRunFolder folder(shippedFile(QStringLiteral("setting/apConfig.bin")));
     for (const QString &name : QDir(QStringLiteral(VESK_SHIPPED_MODULES "/i18n")).entryList(QDir::Files))
-        putFile(I18n + name, shippedFile(QStringLiteral("i18n/") + name));
+        writeFile(I18n + name, shippedFile(QStringLiteral("i18n/") + name));
     myQQuickView view;
     const QStringList menu = view.chkLanguages().keys();
     QCOMPARE(menu, strings({"CHINESE (Simp)", "ENGLISH (UNITED STATES)"}));

@@ -1,6 +1,6 @@
 // Macro exchange files (".mc"), renaming, and the real dialogs the macro operations show.
-#include "../app/testrunfolder.h"
-#include "testview.h"
+#include "testrunfolder.h"
+#include "viewtest.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,6 +12,7 @@
 #include <QTimer>
 
 using namespace macrotest;
+using namespace support;
 
 class TestMacroFiles : public QObject
 {
@@ -90,7 +91,7 @@ void TestMacroFiles::importReplacesTheMacro()
     m_view->loadMacroIniFromFile(A);
     QCOMPARE(m_view->openDialogs, 1);
     // The file is in no slot; the macro keeps its own, which a key may play.
-    QCOMPARE(readFile(libraryFile(A)), QByteArray(Imported).replace("index=-1", "index=4"));
+    QCOMPARE(readFileOrMissing(libraryFile(A)), QByteArray(Imported).replace("index=-1", "index=4"));
     QCOMPARE(modeBits(libraryFile(A)), OwnerOnly);
     QCOMPARE(m_view->loadMacroIni(A), QStringList{QStringLiteral("B      [Up]")});
 }
@@ -152,12 +153,12 @@ void TestMacroFiles::copiesAreWhatQt4ReadersRead()
     QVERIFY(writeFile(libraryFile(A), content));
     m_view->saveAnswer = exchangeFile(QStringLiteral("out.mc"));
     m_view->saveMacroIniToFile(A);
-    QCOMPARE(readFile(m_view->saveAnswer), copy);
+    QCOMPARE(readFileOrMissing(m_view->saveAnswer), copy);
 
     QVERIFY(writeFile(exchangeFile(QStringLiteral("in.mc")), content));
     m_view->openAnswer = exchangeFile(QStringLiteral("in.mc"));
     m_view->loadMacroIniFromFile(A);
-    QCOMPARE(readFile(libraryFile(A)), copy);
+    QCOMPARE(readFileOrMissing(libraryFile(A)), copy);
 }
 
 void TestMacroFiles::importFromAnUnreadableFileKeepsTheMacro_data()
@@ -175,7 +176,7 @@ void TestMacroFiles::importFromAnUnreadableFileKeepsTheMacro()
     QVERIFY(writeFile(exchangeFile(QStringLiteral("huge.mc")), QByteArray(5 * 1024 * 1024, 'x')));
     m_view->openAnswer = exchangeFile(source);
     m_view->loadMacroIniFromFile(A);
-    QCOMPARE(readFile(libraryFile(A)), MacroA);
+    QCOMPARE(readFileOrMissing(libraryFile(A)), MacroA);
     QCOMPARE(QDir(Library).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("A.bin")});
 }
 
@@ -185,7 +186,7 @@ void TestMacroFiles::cancelledDialogsChangeNothing()
     m_view->saveMacroIniToFile(A);
     QCOMPARE(m_view->openDialogs, 1);
     QCOMPARE(m_view->saveDialogs, 1);
-    QCOMPARE(readFile(libraryFile(A)), MacroA);
+    QCOMPARE(readFileOrMissing(libraryFile(A)), MacroA);
     QCOMPARE(QDir(m_exchange.path()).entryList(QDir::Files), QStringList{QStringLiteral("in.mc")});
 }
 
@@ -201,12 +202,12 @@ void TestMacroFiles::exportReplacesAnExistingFile()
 {
     m_view->saveAnswer = exchangeFile(QStringLiteral("in.mc"));
     m_view->saveMacroIniToFile(A);
-    QCOMPARE(readFile(m_view->saveAnswer), MacroA);
+    QCOMPARE(readFileOrMissing(m_view->saveAnswer), MacroA);
 
     // A new file holds what may be a recorded password: owner only.
     m_view->saveAnswer = exchangeFile(QStringLiteral("new"));
     m_view->saveMacroIniToFile(A);
-    QCOMPARE(readFile(m_view->saveAnswer), MacroA);
+    QCOMPARE(readFileOrMissing(m_view->saveAnswer), MacroA);
     QCOMPARE(modeBits(m_view->saveAnswer), OwnerOnly);
 }
 
@@ -215,12 +216,12 @@ void TestMacroFiles::exportToAnImpossiblePlaceCreatesNothing()
     // Beneath a file, and onto a folder: the folder stays a folder.
     m_view->saveAnswer = exchangeFile(QStringLiteral("in.mc/out.mc"));
     m_view->saveMacroIniToFile(A);
-    QCOMPARE(readFile(exchangeFile(QStringLiteral("in.mc"))), Imported);
+    QCOMPARE(readFileOrMissing(exchangeFile(QStringLiteral("in.mc"))), Imported);
     QVERIFY(QDir(m_exchange.path()).mkpath(QStringLiteral("folder.mc")));
     m_view->saveAnswer = exchangeFile(QStringLiteral("folder.mc"));
     m_view->saveMacroIniToFile(A);
     QVERIFY(QFileInfo(m_view->saveAnswer).isDir());
-    QCOMPARE(readFile(libraryFile(A)), MacroA);
+    QCOMPARE(readFileOrMissing(libraryFile(A)), MacroA);
 }
 
 void TestMacroFiles::exportThenImportIsByteIdentical()
@@ -231,21 +232,21 @@ void TestMacroFiles::exportThenImportIsByteIdentical()
                                       QString(QChar(0x25C4)) + QStringLiteral("    [Down]")})
                 .toBool());
     m_view->setMacroIniConfig(name, {3, 65535});
-    const QByteArray before = readFile(libraryFile(name));
+    const QByteArray before = readFileOrMissing(libraryFile(name));
 
     m_view->saveAnswer = exchangeFile(QStringLiteral("round.mc"));
     m_view->saveMacroIniToFile(name);
     m_view->openAnswer = m_view->saveAnswer;
     m_view->loadMacroIniFromFile(name);
-    QCOMPARE(readFile(libraryFile(name)), before);
-    QCOMPARE(readFile(m_view->saveAnswer), before);
+    QCOMPARE(readFileOrMissing(libraryFile(name)), before);
+    QCOMPARE(readFileOrMissing(m_view->saveAnswer), before);
 }
 
 void TestMacroFiles::renameMovesTheMacroWithItsSlot()
 {
     m_view->renameMacroIniFile(A, QStringLiteral("Renamed"));
     QVERIFY(!QFileInfo::exists(libraryFile(A)));
-    QCOMPARE(readFile(libraryFile(QStringLiteral("Renamed"))), MacroA);
+    QCOMPARE(readFileOrMissing(libraryFile(QStringLiteral("Renamed"))), MacroA);
     QCOMPARE(m_view->loadMacroIniConfig(QStringLiteral("Renamed")), (QVariantList{4, 2}));
 }
 
@@ -253,8 +254,8 @@ void TestMacroFiles::renameOntoAnExistingNameKeepsBoth()
 {
     QVERIFY(writeFile(libraryFile(QStringLiteral("B")), Imported));
     m_view->renameMacroIniFile(A, QStringLiteral("B"));
-    QCOMPARE(readFile(libraryFile(A)), MacroA);
-    QCOMPARE(readFile(libraryFile(QStringLiteral("B"))), Imported);
+    QCOMPARE(readFileOrMissing(libraryFile(A)), MacroA);
+    QCOMPARE(readFileOrMissing(libraryFile(QStringLiteral("B"))), Imported);
 }
 
 void TestMacroFiles::renameOfAMissingMacroDoesNothing()

@@ -1,11 +1,11 @@
 // The macro library files, the download of a macro into a device slot, key definitions.
-#include "../app/testrunfolder.h"
-#include "../device/wire.h"
 #include "devicelink.h"
-#include "macroencoder.h"
-#include "macrolibrary.h"
+#include "macro/macroencoder.h"
+#include "macro/macrolibrary.h"
 #include "ms_ht66fb560.h"
-#include "testview.h"
+#include "testrunfolder.h"
+#include "viewtest.h"
+#include "wire.h"
 
 #include <QSettings>
 #include <QSignalSpy>
@@ -14,6 +14,7 @@
 #include <algorithm>
 
 using namespace macrotest;
+using namespace support;
 
 class TestMacroLibrary : public QObject
 {
@@ -72,16 +73,6 @@ QString line(const QString &key, QLatin1String tag)
     return key + tag;
 }
 
-QByteArray hex(const vmouse::Block &block)
-{
-    return QByteArray(reinterpret_cast<const char *>(block.data()), qsizetype(block.size())).toHex(' ');
-}
-
-QByteArray zeros(int n)
-{
-    return QByteArray(n, '\0').toHex(' ');
-}
-
 } // namespace
 
 void TestMacroLibrary::init()
@@ -105,7 +96,7 @@ void TestMacroLibrary::attachMouse()
     m_link = std::make_unique<DeviceLink>(*m_ms);
     m_view->setDeviceLink(m_link.get());
     QSignalSpy read(m_view.get(), &myQQuickView::deviceCheckEnded);
-    m_view->checkDevice(1, wire::virtualMouseEntry());
+    m_view->checkDevice(kSupportedModel.product.deviceListEntry, wire::virtualMouseEntry());
     QVERIFY(read.wait(10000));
     QVERIFY(m_view->deviceConnected);
     vmouse::clearWireLog();
@@ -175,7 +166,7 @@ void TestMacroLibrary::createWithoutAWritableLibraryReturnsNothing()
     // The library's place is taken by a file: no folder, no macro, and the scene is told so.
     QVERIFY(writeFile(QStringLiteral("modules/macro/1"), "not a folder"));
     QVERIFY(!m_view->createMacroIni().isValid());
-    QCOMPARE(readFile(QStringLiteral("modules/macro/1")), QByteArray("not a folder"));
+    QCOMPARE(readFileOrMissing(QStringLiteral("modules/macro/1")), QByteArray("not a folder"));
 }
 
 void TestMacroLibrary::deleteRemovesOnlyExistingFiles()
@@ -190,20 +181,20 @@ void TestMacroLibrary::saveAndLoadKeepEveryLine()
 {
     const QString name = m_view->createMacroIni().toString();
     // Names with the settings format's special characters, a trailing space and non-ASCII text.
-    const QStringList lines{line(QStringLiteral("; :"), MacroDownTag),
-                            line(QStringLiteral(", <"), MacroUpTag),
-                            line(QStringLiteral("\\ |"), MacroDownTag),
-                            line(QStringLiteral("' \""), MacroUpTag),
-                            line(QStringLiteral("KP 7 "), MacroDownTag),
-                            line(QString(QChar(0x25B2)), MacroUpTag),
-                            line(QStringLiteral("1000"), MacroDelayTag),
-                            line(QStringLiteral("= +"), MacroDownTag),
-                            line(QChar(0x25BC) + QStringLiteral("1"), MacroUpTag)};
+    const QStringList lines{line(QStringLiteral("; :"), kMacroDownTag),
+                            line(QStringLiteral(", <"), kMacroUpTag),
+                            line(QStringLiteral("\\ |"), kMacroDownTag),
+                            line(QStringLiteral("' \""), kMacroUpTag),
+                            line(QStringLiteral("KP 7 "), kMacroDownTag),
+                            line(QString(QChar(0x25B2)), kMacroUpTag),
+                            line(QStringLiteral("1000"), kMacroDelayTag),
+                            line(QStringLiteral("= +"), kMacroDownTag),
+                            line(QChar(0x25BC) + QStringLiteral("1"), kMacroUpTag)};
     QCOMPARE(m_view->saveMacroIni(name, lines), QVariant(true));
     QCOMPARE(m_view->loadMacroIni(name), lines);
     // Qt 4 readers without a codec take UTF-8 for Latin-1: the arrows are written as Qt 4 wrote them, a hex
     // digit after an escape escaped too.
-    const QByteArray written = readFile(libraryFile(name));
+    const QByteArray written = readFileOrMissing(libraryFile(name));
     QVERIFY(written.contains("\n5=\\x25b2      [Up]\n"));
     QVERIFY(written.contains("\n8=\\x25bc\\x31      [Up]\n"));
     QVERIFY(std::all_of(written.cbegin(), written.cend(), [](char c) { return uchar(c) < 0x80; }));
@@ -218,14 +209,14 @@ void TestMacroLibrary::saveAndLoadKeepEveryLine()
 
 void TestMacroLibrary::saveOfAMissingMacroCreatesNothing()
 {
-    QCOMPARE(m_view->saveMacroIni(A, {line(A, MacroDownTag)}), QVariant(false));
+    QCOMPARE(m_view->saveMacroIni(A, {line(A, kMacroDownTag)}), QVariant(false));
     QVERIFY(!QFileInfo::exists(libraryFile(A)));
 }
 
 void TestMacroLibrary::saveOfEmptyLinesLeavesNoLines()
 {
     const QString name = m_view->createMacroIni().toString();
-    QVERIFY(m_view->saveMacroIni(name, {line(A, MacroDownTag)}).toBool());
+    QVERIFY(m_view->saveMacroIni(name, {line(A, kMacroDownTag)}).toBool());
     QVERIFY(m_view->saveMacroIni(name, {}).toBool());
     const QSettings file(libraryFile(name), QSettings::IniFormat);
     QCOMPARE(file.value(QStringLiteral("config/total")).toInt(), 0);
@@ -247,7 +238,7 @@ void TestMacroLibrary::loadOfADamagedTotalIsBounded()
     QVERIFY(writeFile(libraryFile(A), "[config]\ntotal=2147483647\n[macro]\n0=x\n"));
     const QStringList lines = m_view->loadMacroIni(A);
     QCOMPARE(lines.first(), QStringLiteral("x"));
-    QCOMPARE(lines.size(), MaxMacroLines);
+    QCOMPARE(lines.size(), kMaxMacroLines);
 }
 
 void TestMacroLibrary::saveDownloadsOnlyMacrosInASlot_data()
@@ -272,7 +263,7 @@ void TestMacroLibrary::saveDownloadsOnlyMacrosInASlot()
     m_view->setMacroIniConfig(name, {index, 2});
     if (heldByAnother)
         m_view->setMacroIniConfig(m_view->createMacroIni(), {index, 1});
-    QVERIFY(m_view->saveMacroIni(name, {line(A, MacroDownTag), line(A, MacroUpTag)}).toBool());
+    QVERIFY(m_view->saveMacroIni(name, {line(A, kMacroDownTag), line(A, kMacroUpTag)}).toBool());
     const QList<vmouse::WireRecord> frames = macroCommands();
     if (macroId == 0) {
         QCOMPARE(frames.size(), 0);
@@ -315,7 +306,7 @@ void TestMacroLibrary::macroFilesAreOwnerOnly()
     // A file that others could read (made by hand, or by an older version) is closed on the next save.
     QVERIFY(QFile::setPermissions(libraryFile(name),
                                   OwnerOnly | QFileDevice::ReadGroup | QFileDevice::ReadOther));
-    QVERIFY(m_view->saveMacroIni(name, {line(QStringLiteral("P"), MacroDownTag)}).toBool());
+    QVERIFY(m_view->saveMacroIni(name, {line(QStringLiteral("P"), kMacroDownTag)}).toBool());
     QCOMPARE(modeBits(libraryFile(name)), OwnerOnly);
     m_view->setMacroIniConfig(name, {-1, 3});
     QCOMPARE(modeBits(libraryFile(name)), OwnerOnly);
@@ -364,7 +355,7 @@ void TestMacroLibrary::badNamesTouchNothing()
     m_view->renameMacroIniFile(QStringLiteral("Macro. 001"), name);
 
     for (const QString &target : targets)
-        QCOMPARE(readFile(target), content);
+        QCOMPARE(readFileOrMissing(target), content);
     QCOMPARE(macroCommands().size(), 0);
     QCOMPARE(m_view->openDialogs + m_view->saveDialogs, 0);
     QVERIFY(!QFileInfo::exists(libraryFile(QStringLiteral("Renamed"))));
@@ -410,7 +401,7 @@ void TestMacroLibrary::downloadStampsRepeatIntoTheSlot()
         QVERIFY(writeFile(libraryFile(A), file));
     m_view->vesk_0FH_SetMacroKey(macroId, A);
     QCOMPARE(macroCommands().size(), 1);
-    const int tail = MacroBlockSize - int(head.count(' ') + 1);
+    const int tail = kMacroBlockSize - int(head.count(' ') + 1);
     QCOMPARE(hex(vmouse::macroBlock(slot)), head + ' ' + zeros(tail));
     QCOMPARE(m_view->cutWarnings, 0);
 }
@@ -431,7 +422,7 @@ void TestMacroLibrary::downloadOfAnOverlongMacroWarnsAndCutsWhole()
     const QString name = m_view->createMacroIni().toString();
     QStringList lines;
     for (int i = 0; i < events; ++i)
-        lines << line(A, i % 2 ? MacroUpTag : MacroDownTag);
+        lines << line(A, i % 2 ? kMacroUpTag : kMacroDownTag);
     QVERIFY(m_view->saveMacroIni(name, lines).toBool());
     m_view->vesk_0FH_SetMacroKey(12, name);
     QCOMPARE(m_view->cutWarnings, warnings);

@@ -1,10 +1,12 @@
 // The four pointer settings of the sensor page: what reaches the system and what the profile records.
+#include "files.h"
 #include "myqquickview.h"
 #include "testrunfolder.h"
-#include "viewfiles.h"
 
 #include <QSettings>
 #include <QTest>
+
+using namespace support;
 
 namespace {
 
@@ -129,8 +131,8 @@ private:
 void TestPointer::init()
 {
     m_folder = std::make_unique<TestRunFolder>();
-    putFile(QStringLiteral("modules/setting/p_Vesk.bin"),
-            "[profile_sw]\n0=false, 5, 2, 5\n1=false, 5, 2, 5\n2=true, 1, 1, 1\n");
+    writeFile(QStringLiteral("modules/setting/p_Vesk.bin"),
+              "[profile_sw]\n0=false, 5, 2, 5\n1=false, 5, 2, 5\n2=true, 1, 1, 1\n");
     m_system = FakeSystem();
     m_view = std::make_unique<myQQuickView>();
     m_view->setPointerSettings(std::make_unique<FakePointerSettings>(m_system));
@@ -281,8 +283,8 @@ void TestPointer::incompleteOrDamagedLists()
     QFETCH(QStringList, afterSettingDoubleClick4);
 
     m_view.reset();
-    putFile(QStringLiteral("modules/setting/p_Vesk.bin"),
-            list.isNull() ? QByteArray() : "[profile_sw]\n3=" + list + "\n");
+    writeFile(QStringLiteral("modules/setting/p_Vesk.bin"),
+              list.isNull() ? QByteArray() : "[profile_sw]\n3=" + list + "\n");
     m_view = std::make_unique<myQQuickView>();
     m_view->setPointerSettings(std::make_unique<FakePointerSettings>(m_system));
     m_view->curProfile = 3;
@@ -303,7 +305,7 @@ void TestPointer::storeHoldsThePageIndices()
     m_view->setVerticalScrollLines(10);
     m_view->setDoubleClickSpeed(7);
     m_view->profileStore->sync();
-    QVERIFY(fileBytes(QStringLiteral("modules/setting/p_Vesk.bin")).contains("\n0=true, 0, 10, 7\n"));
+    QVERIFY(readFile(QStringLiteral("modules/setting/p_Vesk.bin")).contains("\n0=true, 0, 10, 7\n"));
 }
 
 QTEST_MAIN(TestPointer)

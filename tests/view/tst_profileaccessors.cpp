@@ -1,13 +1,15 @@
 // The firmware profile block's accessors against the virtual mouse: the mirror, the store and the bytes on
 // the wire.
 
-#include "profileblock.h"
+#include "profile/profileblock.h"
 #include "viewtest.h"
 
+#include <QQmlContext>
 #include <QTest>
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 using namespace viewtest;
 
@@ -32,6 +34,8 @@ private Q_SLOTS:
     void keyMatrix();
     void refusals_data();
     void refusals();
+    void sceneReadsTheLayout_data();
+    void sceneReadsTheLayout();
 };
 
 namespace {
@@ -411,7 +415,7 @@ void TestProfileAccessors::refusals()
     for (int p = 0; p < 6; ++p)
         blocks.append(view.profile_fw[p]);
     if (state == QLatin1String("reading"))
-        view.checkDevice(1, wire::virtualMouseEntry());
+        view.checkDevice(kSupportedModel.product.deviceListEntry, wire::virtualMouseEntry());
 
     call(view, setter, args);
 
@@ -425,6 +429,46 @@ void TestProfileAccessors::refusals()
     QCOMPARE(view.matrix_fw[0], matrix);
     view.profileStore->sync();
     QCOMPARE(readFile(kStorePath), store);
+}
+
+void TestProfileAccessors::sceneReadsTheLayout_data()
+{
+    QTest::addColumn<QByteArray>("property");
+    QTest::addColumn<int>("value");
+    // What the mouse expects, as the pages have always sent it.
+    const std::pair<const char *, int> rows[] = {
+        {"profileCount", 6},      {"blockSize", 128},
+        {"keyCount", 16},         {"keyEntrySize", 4},
+        {"keyMatrixSize", 64},    {"macroSlotCount", 100},
+        {"dpi8Io", 0x10},         {"dpi8IoCount", 8},
+        {"led8StageColor", 0x18}, {"led8StageColorCount", 24},
+        {"effect", 0x47},         {"light", 0x48},
+        {"speed", 0x49},          {"effectCount", 3},
+        {"dpi8Stage", 0x54},      {"dpiStageCount", 8},
+        {"dpi8StageCount", 16},   {"dpi8Color", 0x68},
+        {"dpi8ColorCount", 24},   {"keyTypeKeyboard", 0x00},
+        {"keyTypeMouse", 0x01},   {"keyTypeMedia", 0x03},
+        {"keyTypeScroll", 0x04},  {"keyTypeDpi", 0x07},
+        {"keyTypeGun", 0x08},     {"keyTypeMacro", 0x09},
+        {"keyTypeFire", 0x0A},    {"keyTypeGunSlot", 0x0B},
+        {"keyTypeLed", 0x0C},     {"firstMouseCode", 0xF0},
+        {"otherStage", 0},        {"otherRate", 1},
+        {"otherTwinkle", 2},
+    };
+    for (const auto &[property, value] : rows)
+        QTest::newRow(property) << QByteArray(property) << value;
+}
+
+void TestProfileAccessors::sceneReadsTheLayout()
+{
+    QFETCH(QByteArray, property);
+    QFETCH(int, value);
+    TestRunFolder folder;
+    myQQuickView view;
+    const QObject *layout =
+        view.rootContext()->contextProperty(QStringLiteral("mouseLayout")).value<QObject *>();
+    QVERIFY(layout);
+    QCOMPARE(layout->property(property.constData()), QVariant(value));
 }
 
 QTEST_MAIN(TestProfileAccessors)

@@ -295,7 +295,7 @@ void TestProfileStore::defaults()
     const QVariantList list = view.vesk_getDefaultProfile(group, uchar(profile));
     QCOMPARE(list.size(), length);
     if (length > 0) {
-        const QSettings shipped(shippedSetting(QStringLiteral("pD_Vesk.bin")), QSettings::IniFormat);
+        const QSettings shipped(shippedPath(QStringLiteral("setting/pD_Vesk.bin")), QSettings::IniFormat);
         QCOMPARE(list, shipped.value(group + QLatin1Char('/') + QString::number(profile)).toList());
     }
 }
@@ -347,7 +347,7 @@ void TestProfileStore::storeAllProfilesWritesTwelveLists()
 
 void TestProfileStore::shippedDefaultsHoldFactoryValues()
 {
-    const QSettings defaults(shippedSetting(QStringLiteral("pD_Vesk.bin")), QSettings::IniFormat);
+    const QSettings defaults(shippedPath(QStringLiteral("setting/pD_Vesk.bin")), QSettings::IniFormat);
     QCOMPARE(defaults.status(), QSettings::NoError);
     const QVariantList palette = numbers(
         {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 0, 255, 0, 255, 255, 255, 255, 0, 255, 255, 255, 255, 127, 0});
@@ -389,8 +389,8 @@ void TestProfileStore::shippedDefaultsHoldFactoryValues()
 
 void TestProfileStore::shippedWorkingStoreIsTheDefaultsWithACleanState()
 {
-    const QSettings defaults(shippedSetting(QStringLiteral("pD_Vesk.bin")), QSettings::IniFormat);
-    const QSettings working(shippedSetting(QStringLiteral("p_Vesk.bin")), QSettings::IniFormat);
+    const QSettings defaults(shippedPath(QStringLiteral("setting/pD_Vesk.bin")), QSettings::IniFormat);
+    const QSettings working(shippedPath(QStringLiteral("setting/p_Vesk.bin")), QSettings::IniFormat);
     for (const QString &key : defaults.allKeys())
         QCOMPARE(working.value(key), defaults.value(key));
     QCOMPARE(working.value(QStringLiteral("common/curProfile")).toInt(), 1);
@@ -401,7 +401,7 @@ void TestProfileStore::shippedWorkingStoreIsTheDefaultsWithACleanState()
     QCOMPARE(int(view.curProfile), 1);
     for (const QVariantList *dirty : {&view.profileDirty, &view.matrixDirty, &view.otherDirty})
         QCOMPARE(asBools(*dirty), flags({false, false, false, false, false, false}));
-    QCOMPARE(readFile(kStorePath), readFile(shippedSetting(QStringLiteral("p_Vesk.bin"))));
+    QCOMPARE(readFile(kStorePath), readFile(shippedPath(QStringLiteral("setting/p_Vesk.bin"))));
 }
 
 QTEST_MAIN(TestProfileStore)

@@ -1,14 +1,16 @@
 // The application configuration file and the two questions of the settings, answered through the view's
 // dialog seams.
+#include "files.h"
 #include "myqquickview.h"
-#include "settingsfile.h"
+#include "settings/settingsfile.h"
 #include "testrunfolder.h"
-#include "viewfiles.h"
 
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
 #include <QUrl>
+
+using namespace support;
 
 namespace {
 
@@ -135,7 +137,7 @@ void TestSettings::shorterSaveKeepsTheOlderKeys()
     view.saveApConfig(five);
     QCOMPARE(texts(view.loadApConfig()), texts(five));
     view.apConfigStore->sync();
-    const QByteArray text = fileBytes(ApConfig);
+    const QByteArray text = readFile(ApConfig);
     QVERIFY(text.contains("\ntotal=5\n"));
     QVERIFY(text.contains("\n5=true\n"));
     QVERIFY(text.contains("\n31=\"https://vesk.example.com/a?b=1;c\"\n"));
@@ -148,7 +150,7 @@ void TestSettings::shorterSaveKeepsTheOlderKeys()
 void TestSettings::resetLoadsTheDefaults()
 {
     TestRunFolder folder;
-    putFile(ApConfigDefaults, "[common]\nname=Factory\ntotal=2\n0=2\n1=7\n[Vesk]\ndpiBase=50\n");
+    writeFile(ApConfigDefaults, "[common]\nname=Factory\ntotal=2\n0=2\n1=7\n[Vesk]\ndpiBase=50\n");
     myQQuickView view;
     view.saveApConfig(fullList()); // unsynced changes must not reach the replaced file
     view.resetApconfig();
@@ -156,7 +158,7 @@ void TestSettings::resetLoadsTheDefaults()
     QCOMPARE(texts(view.loadApConfig()), (QStringList{QStringLiteral("2"), QStringLiteral("7")}));
     QCOMPARE(view.vesk_getApConfig(QStringLiteral("dpiBase")).toInt(), 50);
     QCOMPARE(view.applicationName(), QStringLiteral("Factory"));
-    QCOMPARE(fileBytes(ApConfig), fileBytes(ApConfigDefaults));
+    QCOMPARE(readFile(ApConfig), readFile(ApConfigDefaults));
 }
 
 void TestSettings::fileReplacedWithinOneTickIsReadAnew()
@@ -171,7 +173,7 @@ void TestSettings::fileReplacedWithinOneTickIsReadAnew()
         store.setValue(QStringLiteral("common/7"), value);
     }
     const settingsfile::Stamp before = settingsfile::stampOf(path);
-    QByteArray bytes = fileBytes(path);
+    QByteArray bytes = readFile(path);
     QVERIFY(bytes.contains("7=1"));
     bytes.replace("7=1", "7=0");
     {
@@ -290,7 +292,7 @@ void TestSettings::customFilePath()
     QFETCH(QString, answer);
     QFETCH(bool, readable);
     TestRunFolder folder;
-    putFile(QStringLiteral("picture.png"), "\x89PNG");
+    writeFile(QStringLiteral("picture.png"), "\x89PNG");
     QDir().mkdir(QStringLiteral("folder.png"));
     AnsweringView view;
     view.msgTable = messages();
