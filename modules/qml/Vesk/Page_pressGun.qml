@@ -553,10 +553,13 @@ Item {
                 Accessible.checked: index === gunPage.curGun
                 Accessible.onPressAction: gunPage.chooseGun(index)
 
+                // Decoded at the size shown, half the picture's own: twelve of them are on show at once.
                 Image {
                     anchors.fill: parent
                     anchors.margins: 3
                     fillMode: Image.PreserveAspectFit
+                    sourceSize.width: width
+                    sourceSize.height: height
                     source: grid.visible ? root.skinImage("gun/" + gunPage.curGame + "/" + cell.index) : ""
                 }
 
