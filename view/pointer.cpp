@@ -15,6 +15,12 @@ enum PointerEntry {
     DoubleClickEntry,
     PointerEntryCount
 };
+// The sensor page reads the stored lists by the layout's names for these entries.
+static_assert(CursorSpeedEntry == kSupportedModel.layout.swCursorSpeed &&
+                  ScrollLinesEntry == kSupportedModel.layout.swScrollLines &&
+                  DoubleClickEntry == kSupportedModel.layout.swDoubleClick &&
+                  PointerEntryCount == kSupportedModel.layout.profileSwLength,
+              "the layout names the pointer settings where the view keeps them");
 
 // The sensor page's sliders have eleven positions; the system values below are only defined for them.
 constexpr uint MaxIndex = 10;

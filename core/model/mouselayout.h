@@ -53,11 +53,20 @@ class MouseLayout : public QObject
     Q_PROPERTY(int keyTypeFire READ keyTypeFire CONSTANT)
     Q_PROPERTY(int keyTypeGunSlot READ keyTypeGunSlot CONSTANT)
     Q_PROPERTY(int keyTypeLed READ keyTypeLed CONSTANT)
+    Q_PROPERTY(int keyTypeUnknown READ keyTypeUnknown CONSTANT)
     Q_PROPERTY(int firstMouseCode READ firstMouseCode CONSTANT)
+    // A gun key's variants: loop switch, two-gun loop, three-gun loop.
+    Q_PROPERTY(int gunLoopSwitch READ gunLoopSwitch CONSTANT)
+    Q_PROPERTY(int gunTwoGunLoop READ gunTwoGunLoop CONSTANT)
+    Q_PROPERTY(int gunThreeGunLoop READ gunThreeGunLoop CONSTANT)
     // Entries of a profile's "other" list.
     Q_PROPERTY(int otherStage READ otherStage CONSTANT)
     Q_PROPERTY(int otherRate READ otherRate CONSTANT)
     Q_PROPERTY(int otherTwinkle READ otherTwinkle CONSTANT)
+    // Entries of a profile's pointer settings.
+    Q_PROPERTY(int swCursorSpeed READ swCursorSpeed CONSTANT)
+    Q_PROPERTY(int swScrollLines READ swScrollLines CONSTANT)
+    Q_PROPERTY(int swDoubleClick READ swDoubleClick CONSTANT)
 
 public:
     // The name the scene knows it by.
@@ -104,10 +113,17 @@ public:
     int keyTypeFire() const { return m_layout.keyTypeFire; }
     int keyTypeGunSlot() const { return m_layout.keyTypeGunSlot; }
     int keyTypeLed() const { return m_layout.keyTypeLed; }
+    int keyTypeUnknown() const { return m_layout.keyTypeUnknown; }
     int firstMouseCode() const { return m_layout.firstMouseCode; }
+    int gunLoopSwitch() const { return m_layout.gunLoopSwitch; }
+    int gunTwoGunLoop() const { return m_layout.gunTwoGunLoop; }
+    int gunThreeGunLoop() const { return m_layout.gunThreeGunLoop; }
     int otherStage() const { return m_layout.otherStage; }
     int otherRate() const { return m_layout.otherRate; }
     int otherTwinkle() const { return m_layout.otherTwinkle; }
+    int swCursorSpeed() const { return m_layout.swCursorSpeed; }
+    int swScrollLines() const { return m_layout.swScrollLines; }
+    int swDoubleClick() const { return m_layout.swDoubleClick; }
 
 private:
     const ProfileLayout m_layout;

@@ -55,6 +55,9 @@ struct ProfileLayout
     uchar keyTypeFire;     // fire key: a button or key repeated
     uchar keyTypeGunSlot;  // the shipped matrices' gun key; the page reads it as a gun key
     uchar keyTypeLed;      // lighting control
+    // The shipped matrix holds this type on key 8 (third byte 3). What it does is not known: the key page
+    // offers it nowhere, shows such a key with no function and sends its code back unchanged.
+    uchar keyTypeUnknown;
     int gunVariantByte;
     uchar gunLoopSwitch;
     uchar gunTwoGunLoop;
@@ -73,6 +76,10 @@ struct ProfileLayout
     int otherTwinkle;
     int otherMinLength;
     int profileSwLength; // pointer acceleration, cursor speed, scroll lines, double-click speed
+    // Where a profile's pointer settings ("profile_sw") keep the values the sensor page shows.
+    int swCursorSpeed;
+    int swScrollLines;
+    int swDoubleClick;
 
     int macroSlotCount; // a macro whose library index is i plays from macro ID i + 1
 
@@ -138,6 +145,7 @@ inline constexpr ProfileLayout kVeskLayout{
     /* keyTypeFire */ 0x0A,
     /* keyTypeGunSlot */ 0x0B,
     /* keyTypeLed */ 0x0C,
+    /* keyTypeUnknown */ 0x05,
     /* gunVariantByte */ 2,
     /* gunLoopSwitch */ 4,
     /* gunTwoGunLoop */ 5,
@@ -151,6 +159,9 @@ inline constexpr ProfileLayout kVeskLayout{
     /* otherTwinkle */ 2,
     /* otherMinLength */ 3,
     /* profileSwLength */ 4,
+    /* swCursorSpeed */ 1,
+    /* swScrollLines */ 2,
+    /* swDoubleClick */ 3,
     /* macroSlotCount */ 100,
 };
 

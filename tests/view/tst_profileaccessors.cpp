@@ -451,9 +451,12 @@ void TestProfileAccessors::sceneReadsTheLayout_data()
         {"keyTypeScroll", 0x04},  {"keyTypeDpi", 0x07},
         {"keyTypeGun", 0x08},     {"keyTypeMacro", 0x09},
         {"keyTypeFire", 0x0A},    {"keyTypeGunSlot", 0x0B},
-        {"keyTypeLed", 0x0C},     {"firstMouseCode", 0xF0},
+        {"keyTypeLed", 0x0C},     {"keyTypeUnknown", 0x05},
+        {"firstMouseCode", 0xF0}, {"gunLoopSwitch", 4},
+        {"gunTwoGunLoop", 5},     {"gunThreeGunLoop", 6},
         {"otherStage", 0},        {"otherRate", 1},
-        {"otherTwinkle", 2},
+        {"otherTwinkle", 2},      {"swCursorSpeed", 1},
+        {"swScrollLines", 2},     {"swDoubleClick", 3},
     };
     for (const auto &[property, value] : rows)
         QTest::newRow(property) << QByteArray(property) << value;

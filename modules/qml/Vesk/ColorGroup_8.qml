@@ -1,5 +1,7 @@
 import QtQuick
 import "../common"
+import "../common/Rgb.js" as Rgb
+import "Conversions.js" as Conv
 
 // Up to eight colour stages in a row, one of them selected, with the palette and the R, G, B fields that
 // edit the selected stage's colour. The row can be hidden when the owner selects the stage itself (the
@@ -22,28 +24,18 @@ Item {
     signal colorEdited(int index, var rgb)
     signal stageClicked(int index)
 
-    function clampByte(v) {
-        const n = Math.round(Number(v))
-        return isNaN(n) ? 0 : Math.max(0, Math.min(255, n))
-    }
-
     function colorAt(i) {
         const c = colors[i]
         return Array.isArray(c) && c.length === 3 ? c : [0, 0, 0]
     }
 
-    // The palette's colour at (x, y): hue from left to right, saturation from top to bottom, full value.
+    // The palette's colour at (x, y) of its 200 × 120 picture.
     function paletteColor(px, py) {
-        const x = Math.max(0, Math.min(199, px))
-        const y = Math.max(0, Math.min(119, py))
-        const c = Qt.hsva(x / 199 * 359 / 360, 1 - y / 119, 1, 1)
-        return [Math.round(c.r * 255), Math.round(c.g * 255), Math.round(c.b * 255)]
+        return Rgb.fromColor(Rgb.paletteColor(px, py, 200, 120))
     }
 
-    // Where a colour sits on the palette; colours without hue sit at the left, greys at the bottom.
     function palettePoint(rgb) {
-        const c = Qt.rgba(rgb[0] / 255, rgb[1] / 255, rgb[2] / 255, 1)
-        return Qt.point(Math.max(0, c.hsvHue) * 360 / 359 * 199, (1 - c.hsvSaturation) * 119)
+        return Rgb.palettePoint(Rgb.toColor(rgb), 200, 120)
     }
 
     // The 24 values of the eight colours, R, G, B each.
@@ -62,7 +54,8 @@ Item {
         }
         const out = []
         for (let i = 0; i < 8; ++i)
-            out.push([clampByte(list[3 * i]), clampByte(list[3 * i + 1]), clampByte(list[3 * i + 2])])
+            out.push([Conv.clampByte(list[3 * i]), Conv.clampByte(list[3 * i + 1]),
+                      Conv.clampByte(list[3 * i + 2])])
         colors = out
         return true
     }
@@ -71,7 +64,7 @@ Item {
         if (i < 0 || i > 7)
             return
         const out = colors.slice()
-        out[i] = [clampByte(rgb[0]), clampByte(rgb[1]), clampByte(rgb[2])]
+        out[i] = [Conv.clampByte(rgb[0]), Conv.clampByte(rgb[1]), Conv.clampByte(rgb[2])]
         colors = out
     }
 
@@ -93,7 +86,7 @@ Item {
 
     function setChannel(channel, v) {
         const rgb = colorAt(curIndex).slice()
-        rgb[channel] = clampByte(v)
+        rgb[channel] = Conv.clampByte(v)
         pick(rgb)
     }
 
@@ -139,7 +132,7 @@ Item {
                 anchors.fill: parent
                 anchors.margins: 4
                 radius: 2
-                color: Qt.rgba(stage.rgb[0] / 255, stage.rgb[1] / 255, stage.rgb[2] / 255, 1)
+                color: Rgb.toColor(stage.rgb)
             }
 
             MouseArea {

@@ -1,4 +1,5 @@
 .pragma library
+.import "Conversions.js" as Conv
 
 // The recoil tables as the page keeps them: the built-in values, and the conversion between a game's table
 // and the 84 values of its file (7 per gun: name, index, X, Y, times, switch, cursor return). No view calls
@@ -39,8 +40,7 @@ function timesCap(y, cursorReturn) {
 }
 
 function clampAdjust(value) {
-    const n = Math.round(Number(value))
-    return isNaN(n) ? 0 : Math.max(0, Math.min(maxAdjust, n))
+    return Conv.clampInt(value, 0, maxAdjust, 0)
 }
 
 function integerOf(value) {

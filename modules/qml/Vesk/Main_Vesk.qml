@@ -16,10 +16,15 @@ Item {
         7200, 8000, 10000, 12000]
     // The sixteen key names of the chosen language; empty while the built-in strings are shown.
     property var productLayoutStrings: []
-    // The page shown, 0–4 ("KEY", "MACRO", "COLOR", "SENSOR", "Game"), -1 for none.
+    // The page shown, one of the five below, -1 for none.
     property int curPage: -1
     property int lastKeyCode: 0
+    // The pages in function-menu order ("KEY", "MACRO", "COLOR", "SENSOR", "Game").
+    readonly property int keyPage: 0
     readonly property int macroPage: 1
+    readonly property int colorPage: 2
+    readonly property int sensorPage: 3
+    readonly property int gunPage: 4
 
     signal msg_KB(bool isDown, int usbCode)
     signal profileSwitched(int profileId)
@@ -37,8 +42,7 @@ Item {
     // True once the opening has slid the page area in and no page is sliding: the pages take clicks where they show.
     property bool entered: false
     readonly property bool settled: entered && !entryAnimation.running && !pageSwitch.running
-    // In function-menu order: key, macro, lighting, sensor and recoil page.
-    // In function-menu order: key, macro, lighting, sensor and recoil page; null where not built yet.
+    // By page index; null where not built yet.
     readonly property var pages: [keyLoader.item, macroLoader.item, colorLoader.item, sensorLoader.item,
         gunLoader.item]
 
@@ -62,7 +66,7 @@ Item {
     }
 
     function buildPages() {
-        for (let i = 0; i < 5; ++i)
+        for (let i = 0; i < pages.length; ++i)
             buildPage(i)
     }
 
@@ -100,9 +104,9 @@ Item {
         const page = pages[index]
         if (!page)
             return
-        if (index === 0 || index === 3)
+        if (index === keyPage || index === sensorPage)
             page.initUI()
-        else if (index === 2)
+        else if (index === colorPage)
             page.refresh()
     }
 
@@ -133,7 +137,7 @@ Item {
     function totalReset() {
         buildPages()
         for (const page of pages) {
-            if (page !== pages[1])
+            if (page !== pages[macroPage])
                 page.pageReset()
         }
     }
@@ -142,7 +146,7 @@ Item {
         root.commitPendingEdits()
         buildPages()
         for (const page of pages) {
-            if (page !== pages[1])
+            if (page !== pages[macroPage])
                 page.pageApply()
         }
     }
@@ -178,7 +182,7 @@ Item {
         if (isDown)
             lastKeyCode = usbCode
         msg_KB(isDown, usbCode)
-        for (const page of [pages[0], pages[1]]) {
+        for (const page of [pages[keyPage], pages[macroPage]]) {
             if (page)
                 page.keyEvent(isDown, usbCode)
         }
@@ -265,7 +269,7 @@ Item {
             Loader {
                 id: keyLoader
                 active: false
-                visible: mainVesk.curPage === 0
+                visible: mainVesk.curPage === mainVesk.keyPage
                 sourceComponent: Page_Keydefine {
                 }
             }
@@ -273,7 +277,7 @@ Item {
             Loader {
                 id: macroLoader
                 active: false
-                visible: mainVesk.curPage === 1
+                visible: mainVesk.curPage === mainVesk.macroPage
                 sourceComponent: Page_Macro {
                 }
             }
@@ -281,7 +285,7 @@ Item {
             Loader {
                 id: colorLoader
                 active: false
-                visible: mainVesk.curPage === 2
+                visible: mainVesk.curPage === mainVesk.colorPage
                 sourceComponent: Page_Color {
                 }
             }
@@ -289,7 +293,7 @@ Item {
             Loader {
                 id: sensorLoader
                 active: false
-                visible: mainVesk.curPage === 3
+                visible: mainVesk.curPage === mainVesk.sensorPage
                 sourceComponent: Page_Sensor {
                 }
             }
@@ -297,7 +301,7 @@ Item {
             Loader {
                 id: gunLoader
                 active: false
-                visible: mainVesk.curPage === 4
+                visible: mainVesk.curPage === mainVesk.gunPage
                 sourceComponent: Page_pressGun {
                 }
             }

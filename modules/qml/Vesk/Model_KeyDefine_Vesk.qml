@@ -7,14 +7,27 @@ import "../common"
 Item {
     id: keyModel
 
-    readonly property int keyCount: 16
-    readonly property int macroSlots: 100
-    // What the keys hold before the profile's defaults are read, and whenever they cannot be.
+    readonly property int keyCount: mouseLayout.keyCount
+    readonly property int entrySize: mouseLayout.keyEntrySize
+    readonly property int macroSlots: mouseLayout.macroSlotCount
+    // The parameters of the scroll and DPI functions.
+    readonly property int scrollUp: 1
+    readonly property int scrollDown: 2
+    readonly property int dpiUp: 1
+    readonly property int dpiDown: 2
+    readonly property int dpiSwitch: 3
+    // Three left clicks: a fire key of the left button with a speed byte of its own.
+    readonly property var tripleClickCode: [mouseLayout.keyTypeFire, mouseLayout.firstMouseCode, 0x21, 3]
+    // The gun menu's entries: loop switch, two-gun loop, three-gun loop.
+    readonly property var gunVariants: [mouseLayout.gunLoopSwitch, mouseLayout.gunTwoGunLoop,
+        mouseLayout.gunThreeGunLoop]
+    // What the keys hold before the profile's defaults are read, and whenever they cannot be: the shipped
+    // matrix.
     readonly property var fallbackDefaults: [
-        [0x01, 0x00, 0xF0, 0x00], [0x01, 0x00, 0xF1, 0x00], [0x01, 0x00, 0xF2, 0x00], [0x01, 0x00, 0xF4, 0x00],
-        [0x01, 0x00, 0xF3, 0x00], [0x07, 0x00, 0x03, 0x00], [0x0B, 0x00, 0x00, 0x00], [0x07, 0x00, 0x03, 0x00],
-        [0x05, 0x00, 0x03, 0x00], [0x03, 0x00, 0x8A, 0x01], [0x03, 0x00, 0x23, 0x02], [0x03, 0x00, 0x94, 0x01],
-        [0x00, 0x00, 0x00, 0x00], [0x00, 0x00, 0x00, 0x00], [0x04, 0x00, 0x01, 0x00], [0x04, 0x00, 0x02, 0x00]
+        buttonCode(0), buttonCode(1), buttonCode(2), buttonCode(4),
+        buttonCode(3), dpiCode(dpiSwitch), [mouseLayout.keyTypeGunSlot, 0, 0, 0], dpiCode(dpiSwitch),
+        [mouseLayout.keyTypeUnknown, 0, 3, 0], usageCode(0x018A), usageCode(0x0223), usageCode(0x0194),
+        keyboardCode(0), keyboardCode(0), scrollCode(scrollUp), scrollCode(scrollDown)
     ]
     // Where each key sits on the picture (x, y, width, height); the buttons are large regions, the rest small.
     readonly property var keyBoxes: [
@@ -36,11 +49,12 @@ Item {
 
     // The MOUSE list: LEFT … FORWARD, SCROLL UP, SCROLL DOWN, DPI +, DPI -, DPI SWITCH, TRIPLE CLICK.
     readonly property var mouseEntryCodes: [
-        [0x01, 0x00, 0xF0, 0x00], [0x01, 0x00, 0xF1, 0x00], [0x01, 0x00, 0xF2, 0x00], [0x01, 0x00, 0xF3, 0x00],
-        [0x01, 0x00, 0xF4, 0x00], [0x04, 0x00, 0x01, 0x00], [0x04, 0x00, 0x02, 0x00], [0x07, 0x00, 0x01, 0x00],
-        [0x07, 0x00, 0x02, 0x00], [0x07, 0x00, 0x03, 0x00], [0x0A, 0xF0, 0x21, 0x03]
+        buttonCode(0), buttonCode(1), buttonCode(2), buttonCode(3),
+        buttonCode(4), scrollCode(scrollUp), scrollCode(scrollDown), dpiCode(dpiUp),
+        dpiCode(dpiDown), dpiCode(dpiSwitch), tripleClickCode
     ]
     readonly property int tripleClickEntry: 10
+    readonly property int buttonCount: 5
     // The consumer usages of the MEDIA list, in list order (NEXT TRACK … WWW FAVORITES).
     readonly property var mediaUsages: [0x00B5, 0x00B6, 0x00B7, 0x00CD, 0x00E2, 0x00E9, 0x00EA, 0x0183, 0x018A,
         0x0192, 0x0194, 0x0221, 0x0223, 0x0224, 0x0225, 0x0226, 0x0227, 0x022A]
@@ -59,16 +73,24 @@ Item {
 
     // A list from the program or a file as a code: four integers 0–255, or null.
     function normalisedCode(list) {
-        if (!list || list.length !== 4)
+        if (!list || list.length !== entrySize)
             return null
         const code = []
-        for (let i = 0; i < 4; ++i) {
+        for (let i = 0; i < entrySize; ++i) {
             const v = Number(list[i])
             if (!Number.isInteger(v) || v < 0 || v > 255)
                 return null
             code.push(v)
         }
         return code
+    }
+
+    function sameCode(a, b) {
+        for (let i = 0; i < entrySize; ++i) {
+            if (a[i] !== b[i])
+                return false
+        }
+        return true
     }
 
     function isKey(key) {
@@ -111,7 +133,7 @@ Item {
         return all
     }
 
-    // The 64 values of the key matrix, key 0's four first.
+    // The key matrix's values, key 0's four first.
     function matrix() {
         return flattened(allCodes())
     }
@@ -126,18 +148,41 @@ Item {
     // ---- building codes from the controls ----
 
     function keyboardCode(usage) {
-        return [0x00, 0x00, usage, 0x00]
+        return [mouseLayout.keyTypeKeyboard, 0, usage, 0]
+    }
+
+    // Mouse button 0–4: left, right, middle, backward, forward.
+    function buttonCode(button) {
+        return [mouseLayout.keyTypeMouse, 0, mouseLayout.firstMouseCode + button, 0]
+    }
+
+    // The mouse button a key code names, -1 for none.
+    function buttonOf(keyCode) {
+        const button = keyCode - mouseLayout.firstMouseCode
+        return button >= 0 && button < buttonCount ? button : -1
+    }
+
+    function scrollCode(direction) {
+        return [mouseLayout.keyTypeScroll, 0, direction, 0]
+    }
+
+    function dpiCode(action) {
+        return [mouseLayout.keyTypeDpi, 0, action, 0]
     }
 
     function mouseCode(entry) {
         return entry >= 0 && entry < mouseEntryCodes.length ? mouseEntryCodes[entry].slice() : null
     }
 
+    // A consumer usage, low byte first.
+    function usageCode(usage) {
+        return [mouseLayout.keyTypeMedia, 0, usage & 0xFF, usage >> 8]
+    }
+
     function mediaCode(entry) {
         if (entry < 0 || entry >= mediaUsages.length)
             return null
-        const usage = mediaUsages[entry]
-        return [0x03, 0x00, usage & 0xFF, usage >> 8]
+        return usageCode(mediaUsages[entry])
     }
 
     // Modifier entry 0 is "×" (none); entry m sets bit m − 1 (L Ctrl … R Win).
@@ -146,7 +191,7 @@ Item {
     }
 
     function comboCode(modifierEntry, key1, key2) {
-        return [0x00, modifierMask(modifierEntry), key1, key2]
+        return [mouseLayout.keyTypeKeyboard, modifierMask(modifierEntry), key1, key2]
     }
 
     function fireSpeedValue(position) {
@@ -154,26 +199,31 @@ Item {
     }
 
     function fireCode(source, position, shots) {
-        return [0x0A, source, fireSpeedValue(position), shots]
+        return [mouseLayout.keyTypeFire, source, fireSpeedValue(position), shots]
     }
 
     function gunCode(entry) {
-        return entry >= 0 && entry < 3 ? [0x08, 0x00, 0x04 + entry, 0x00] : null
+        return entry >= 0 && entry < gunVariants.length ? [mouseLayout.keyTypeGun, 0, gunVariants[entry], 0] : null
     }
 
     function macroCode(mode, macroId) {
-        return [0x09, mode, macroId, 0x00]
+        return [mouseLayout.keyTypeMacro, mode, macroId, 0]
     }
 
     function ledCode() {
-        return [0x0C, 0x00, 0x00, 0x00]
+        return [mouseLayout.keyTypeLed, 0, 0, 0]
     }
 
     function isLeftButton(code) {
-        return code[0] === 0x01 && code[1] === 0x00 && code[2] === 0xF0 && code[3] === 0x00
+        return sameCode(code, buttonCode(0))
     }
 
     // ---- reading a code back ----
+
+    // The MOUSE list's entry of a code, -1 for none.
+    function mouseEntryOf(code) {
+        return mouseEntryCodes.findIndex(e => sameCode(e, code))
+    }
 
     // What the page shows for a code: the function menu entry (fn, -1 for none) and the values of that
     // function's controls; a list entry of -1 chooses nothing.
@@ -184,8 +234,9 @@ Item {
         if (c === null)
             return r
         const [type, p1, p2, p3] = c
+        const m = mouseLayout
         switch (type) {
-        case 0x00:
+        case m.keyTypeKeyboard:
             if (p1 === 0 && p2 !== 0 && p3 === 0) {
                 r.fn = fnKeyboard
                 r.key1 = p2
@@ -197,55 +248,55 @@ Item {
                 r.key2 = p3
             }
             break
-        case 0x01:
+        case m.keyTypeMouse:
             if (p1 === 0 && p2 !== 0 && p3 === 0) {
                 r.fn = fnMouse
-                r.entry = p2 >= 0xF0 && p2 <= 0xF4 ? p2 - 0xF0 : -1
+                r.entry = mouseEntryOf(c)
             }
             break
-        case 0x03:
+        case m.keyTypeMedia:
             if (p1 === 0 && p2 !== 0) {
                 r.fn = fnMedia
                 r.entry = mediaUsages.indexOf(p3 * 256 + p2)
             }
             break
-        case 0x04:
-            if (p1 === 0 && p3 === 0 && (p2 === 1 || p2 === 2)) {
+        case m.keyTypeScroll:
+            if (p1 === 0 && p3 === 0 && (p2 === scrollUp || p2 === scrollDown)) {
                 r.fn = fnMouse
-                r.entry = 4 + p2
+                r.entry = mouseEntryOf(c)
             }
             break
-        case 0x07:
+        case m.keyTypeDpi:
             if (p1 === 0 && p3 === 0) {
                 r.fn = fnMouse
-                r.entry = p2 >= 1 && p2 <= 3 ? 6 + p2 : -1
+                r.entry = mouseEntryOf(c)
             }
             break
-        case 0x08:
-        case 0x0B:
+        case m.keyTypeGun:
+        case m.keyTypeGunSlot:
             r.fn = fnGun
-            r.entry = p2 >= 4 && p2 <= 6 ? p2 - 4 : -1
+            r.entry = gunVariants.indexOf(p2)
             break
-        case 0x09:
+        case m.keyTypeMacro:
             r.fn = fnMacro
             r.mode = p1 <= 2 ? p1 : -1
             r.macroIndex = p2 - 1
             break
-        case 0x0A:
-            if (p1 === 0xF0 && p2 === 0x21 && p3 === 0x03) {
+        case m.keyTypeFire:
+            if (sameCode(c, tripleClickCode)) {
                 r.fn = fnMouse
                 r.entry = tripleClickEntry
                 break
             }
             r.fn = fnFire
-            r.fireKeyMode = p1 < 0xF0 || p1 > 0xF4
-            r.entry = r.fireKeyMode ? -1 : p1 - 0xF0
+            r.entry = buttonOf(p1)
+            r.fireKeyMode = r.entry < 0
             r.key1 = r.fireKeyMode ? p1 : 0
             // A speed value below 10 counts as 10; halves round up.
             r.speed = Math.max(0, Math.min(7, 7 - Math.round((Math.max(p2, 10) - 10) / 35)))
             r.shots = p3
             break
-        case 0x0C:
+        case m.keyTypeLed:
             if (p1 === 0 && p2 === 0 && p3 === 0)
                 r.fn = fnLed
             break
@@ -258,9 +309,12 @@ Item {
     // The slot index (0–99) a code plays, or -1: a macro key uses slot P2 − 1.
     function macroIndexOf(code) {
         const c = normalisedCode(code)
-        if (c === null || c[0] !== 0x09 || c[3] !== 0x00)
+        if (c === null)
             return -1
-        const index = c[2] - 1
+        const [type, , slot, p3] = c
+        if (type !== mouseLayout.keyTypeMacro || p3 !== 0)
+            return -1
+        const index = slot - 1
         return index >= 0 && index < macroSlots ? index : -1
     }
 

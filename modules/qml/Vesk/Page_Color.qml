@@ -1,5 +1,7 @@
 import QtQuick
 import "../common"
+import "../common/Rgb.js" as Rgb
+import "Conversions.js" as Conv
 
 // The lighting page: the eight lighting colours (profile 0's, global to the mouse), the effect of the current
 // profile with its brightness and speed. Nothing reaches the mouse before Apply.
@@ -14,57 +16,7 @@ Item {
     property int effect: 3
     property int brightnessPos: 7
     property int speedPos: 4
-    readonly property bool hasSpeed: speedRange(effect) !== null
-
-    // Rounds to the nearest integer, halves upward.
-    function nearest(x) {
-        return Math.floor(x + 0.5)
-    }
-
-    function position(p) {
-        const n = Math.round(Number(p))
-        return isNaN(n) ? 0 : Math.max(0, Math.min(7, n))
-    }
-
-    function brightnessValue(p) {
-        return nearest(position(p) * 255 / 7)
-    }
-
-    function brightnessPosition(value) {
-        return position(nearest(Number(value) * 7 / 255))
-    }
-
-    // The speed values of the effects that have a speed: base, and the span that the 8 positions cover.
-    function speedRange(e) {
-        switch (Number(e)) {
-        case 3:
-        case 4:
-        case 5:
-            return { base: 1, span: 9 }
-        case 8:
-            return { base: 10, span: 10 }
-        case 9:
-            return { base: 5, span: 10 }
-        case 10:
-            return { base: 20, span: 10 }
-        }
-        return null
-    }
-
-    // The highest position is the lowest value (the fastest effect); effects without a speed send 0.
-    function speedValue(e, s) {
-        const r = speedRange(e)
-        return r === null ? 0 : nearest((7 - position(s)) * r.span / 7) + r.base
-    }
-
-    // The position of a speed value read back; -1 for an effect without a speed. A value outside the effect's
-    // range shows at the nearest end.
-    function speedPosition(e, value) {
-        const r = speedRange(e)
-        if (r === null)
-            return -1
-        return position(7 - nearest((Number(value) - r.base) * 7 / r.span))
-    }
+    readonly property bool hasSpeed: Conv.speedRange(effect) !== null
 
     // The effects on offer, in code order: [{ code, text }] for each "true" entry.
     function offeredEffects(enable) {
@@ -84,8 +36,8 @@ Item {
             return
         }
         effect = code
-        brightnessPos = brightnessPosition(light)
-        const s = speedPosition(code, speed)
+        brightnessPos = Conv.brightnessPosition(light)
+        const s = Conv.speedPosition(code, speed)
         if (s >= 0)
             speedPos = s
     }
@@ -115,12 +67,13 @@ Item {
     // caller's: the page's buttons raise it, the bottom bar raises its own.
     function pageReset() {
         const d = ui_View.vesk_getDefaultProfile("profile_fw", 0)
-        if (!d || d.length < 0x4A) {
+        const m = mouseLayout
+        if (!d || d.length < m.effect + m.effectCount) {
             console.debug("lighting defaults unreadable:", d ? d.length : 0, "values; nothing changed")
             return
         }
-        colorGroup.setValues24(d.slice(0x18, 0x30))
-        showEffect(d[0x47], d[0x48], d[0x49])
+        colorGroup.setValues24(d.slice(m.led8StageColor, m.led8StageColor + m.led8StageColorCount))
+        showEffect(d[m.effect], d[m.light], d[m.speed])
     }
 
     function pageApply() {
@@ -128,7 +81,7 @@ Item {
         if (!mainVesk.maySend("lighting colours and effect"))
             return
         ui_View.vesk_SetLED8StageColor(colorGroup.values24())
-        ui_View.vesk_0CH_SetRGBLedEffect(effect, brightnessValue(brightnessPos), speedValue(effect, speedPos))
+        ui_View.vesk_0CH_SetRGBLedEffect(effect, Conv.brightnessValue(brightnessPos), Conv.speedValue(effect, speedPos))
     }
 
     width: 759
@@ -147,10 +100,7 @@ Item {
         x: 20
         y: 21
         glowStrength: colorPage.brightnessPos / 7
-        glowColor: {
-            const c = colorGroup.curColor
-            return Qt.rgba(c[0] / 255, c[1] / 255, c[2] / 255, 1)
-        }
+        glowColor: Rgb.toColor(colorGroup.curColor)
     }
 
     Column {
@@ -197,7 +147,7 @@ Item {
         y: 242
         name: root.str(4)
         // The share of full brightness that the page sends.
-        valueText: Math.round(colorPage.brightnessValue(value) * 100 / 255) + " %"
+        valueText: Conv.brightnessPercent(value) + " %"
         value: colorPage.brightnessPos
         onMoved: function (v) {
             colorPage.brightnessPos = v

@@ -9,7 +9,7 @@ Item {
     id: keyPage
     objectName: "keyPage"
 
-    // The sixteen default codes as the key matrix's 64 values; the profile's defaults replace them.
+    // The sixteen default codes as the key matrix's values; the profile's defaults replace them.
     property var defaults: keyModel.flattened(keyModel.fallbackDefaults)
     // List position → key number, and the names the list shows.
     property var mapping_for_keyId: []
@@ -81,21 +81,23 @@ Item {
     function readDefaults() {
         const profile = Number(callView("vesk_82H_GetCurrentProfile"))
         const list = callView("vesk_getDefaultProfile", "matrix_fw", Number.isInteger(profile) ? profile : 0)
+        const size = mouseLayout.keyMatrixSize
         const values = []
-        for (let i = 0; list && list.length === 64 && i < 64; ++i) {
+        for (let i = 0; list && list.length === size && i < size; ++i) {
             const v = Number(list[i])
             if (!Number.isInteger(v) || v < 0 || v > 255)
                 break
             values.push(v)
         }
-        if (values.length === 64)
+        if (values.length === size)
             defaults = values
         else
             console.debug(keyLog, "the profile's default key matrix is unusable; keeping the previous defaults")
     }
 
     function defaultCode(key) {
-        return defaults.slice(4 * key, 4 * key + 4)
+        const size = mouseLayout.keyEntrySize
+        return defaults.slice(size * key, size * (key + 1))
     }
 
     // The keys the product names in the chosen language, or the nine built-in ones; the chosen key stays
@@ -177,9 +179,9 @@ Item {
             showKey()
             return
         }
-        const held = keyModel.codeOf(selectedKey)
+        const [heldType] = keyModel.codeOf(selectedKey)
         clearControls()
-        if (held[0] === 0x09) {
+        if (heldType === mouseLayout.keyTypeMacro) {
             keyModel.setCode(selectedKey, [0, 0, 0, 0])
             refreshMacroSlots()
         }
@@ -213,7 +215,7 @@ Item {
     // A fire key needs its button or key before it can be written.
     function writeFire() {
         const button = controls.fireButtonEntry
-        const source = fireKeyMode ? controls.fireKeyCode : (button >= 0 ? 0xF0 + button : 0)
+        const source = fireKeyMode ? controls.fireKeyCode : (button >= 0 ? mouseLayout.firstMouseCode + button : 0)
         if (source === 0) {
             console.debug(keyLog, "fire key without a button or key; nothing written")
             return
@@ -227,9 +229,9 @@ Item {
         const def = defaultCode(selectedKey)
         if (!leftButtonGuard(def))
             return
-        const held = keyModel.codeOf(selectedKey)
+        const [heldType] = keyModel.codeOf(selectedKey)
         keyModel.setCode(selectedKey, def)
-        if (held[0] === 0x09)
+        if (heldType === mouseLayout.keyTypeMacro)
             refreshMacroSlots()
         showKey()
     }

@@ -25,7 +25,6 @@ Item {
     readonly property int tagLength: 10
     readonly property var mouseButtonTexts: ["MOUSE【 LEFT 】", "MOUSE【 RIGHT 】", "MOUSE【 MIDDLE 】",
         "MOUSE【 BACKWARD 】", "MOUSE【 FORWARD 】"]
-    readonly property int firstMouseCode: 0xF0
 
     function initUI() {
         listLibrary("")
@@ -181,7 +180,7 @@ Item {
         const entry = mouseList.curIndex
         if (recording || macroName === "" || entry < 0 || entry >= mouseButtonTexts.length)
             return
-        const name = keyCodeString.mousecodeTostr(firstMouseCode + entry)
+        const name = keyCodeString.mousecodeTostr(mouseLayout.firstMouseCode + entry)
         if (name === undefined || name === null)
             return
         insertLine(name + downTag)

@@ -1,5 +1,7 @@
 import QtQuick
 import "../common"
+import "../common/Rgb.js" as Rgb
+import "Conversions.js" as Conv
 
 // The sensor page: polling rate, the system's pointer settings of the current profile, the DPI stages with
 // their indicator LED colours, and the current stage. Nothing reaches the mouse before Apply.
@@ -25,59 +27,10 @@ Item {
     property var ledNumbers: [0, 1, 2, 3, 4, 5, 6, 7]
     readonly property int stages: Math.max(1, Math.min(8, maxStage))
 
-    // Rounds to the nearest integer, halves upward.
-    function nearest(x) {
-        return Math.floor(x + 0.5)
-    }
-
-    function clampInt(v, lo, hi, fallback) {
-        const n = Math.round(Number(v))
-        return isNaN(n) ? fallback : Math.max(lo, Math.min(hi, n))
-    }
-
-    // Button 0–3 ("125 Hz" … "1000 Hz") ↔ the polling interval in ms the mouse takes: 8, 4, 2, 1.
-    function rateValue(button) {
-        return 1 << (3 - clampInt(button, 0, 3, 3))
-    }
-
-    function rateButton(rate) {
-        return Math.min(Math.max(4 - keyCodeString.logByte(Number(rate) & 0xFF), 0), 3)
-    }
-
-    // What the desktop gets for a slider position, as the program turns it into the desktop's values
-    // (view/pointer.cpp): the pointer speed on the 1–20 scale (10 is the desktop's default), the lines a
-    // wheel notch scrolls, the double-click time in ms. The read-outs show these.
-    function pointerSpeed(position) {
-        return position === 0 ? 1 : 2 * position
-    }
-
-    function scrollLines(position) {
-        return position + 1
-    }
-
-    function doubleClickMs(position) {
-        return 900 - 70 * position
-    }
-
-    // A DPI as the mouse stores it: in DPI steps, one byte. A value beyond a byte would wrap into a tiny DPI.
-    function dpiByte(dpi) {
-        const v = nearest(Number(dpi) / mainVesk.dpiBase)
-        if (isNaN(v) || v < 0 || v > 255) {
-            console.debug("DPI", dpi, "does not fit in steps of", mainVesk.dpiBase, "; sent as the nearest end")
-            return isNaN(v) || v < 0 ? 0 : 255
-        }
-        return v
-    }
-
-    // The eight stages, then the same eight again, as the mouse's block holds them.
+    // The eight stages in the frame's DPI steps, then the same eight again, as the mouse's block holds them.
     function dpi16() {
-        const eight = dpiValues.map(d => dpiByte(d))
+        const eight = dpiValues.map(d => Conv.dpiByte(d, mainVesk.dpiBase))
         return eight.concat(eight)
-    }
-
-    // The stage button for the mouse's 1-based stage, within the stages shown.
-    function stageButton(stage) {
-        return Math.min(Math.min(Math.max(Number(stage) - 1, 0), 7), stages - 1)
     }
 
     function ledColorOf(stage) {
@@ -95,7 +48,7 @@ Item {
         }
         const out = []
         for (let i = 0; i < 8; ++i)
-            out.push(clampInt(list[i], 0, 255, 0) * mainVesk.dpiBase)
+            out.push(Conv.dpiOfByte(list[i], mainVesk.dpiBase))
         dpiValues = out
     }
 
@@ -104,7 +57,7 @@ Item {
             console.debug("LED colour numbers: a list of", list ? list.length : 0, "values ignored")
             return
         }
-        ledNumbers = list.map(n => clampInt(n, 0, 255, 0))
+        ledNumbers = list.map(n => Conv.clampByte(n))
     }
 
     function chooseLedNumber(n) {
@@ -120,13 +73,13 @@ Item {
         else
             console.debug("max DPI stage", most, "unusable, keeping", maxStage)
         ledKind = Number(ui_View.vesk_89H_GetRGBLedTwinkle())
-        rateIndex = rateButton(ui_View.vesk_83H_GetReportRate())
-        cursorPos = clampInt(ui_View.getCursorSpeed(), 0, 10, cursorPos)
-        scrollPos = clampInt(ui_View.getVerticalScrollLines(), 0, 10, scrollPos)
-        doubleClickPos = clampInt(ui_View.getDoubleClickSpeed(), 0, 10, doubleClickPos)
+        rateIndex = Conv.rateButton(ui_View.vesk_83H_GetReportRate())
+        cursorPos = Conv.clampInt(ui_View.getCursorSpeed(), 0, 10, cursorPos)
+        scrollPos = Conv.clampInt(ui_View.getVerticalScrollLines(), 0, 10, scrollPos)
+        doubleClickPos = Conv.clampInt(ui_View.getDoubleClickSpeed(), 0, 10, doubleClickPos)
         const stage = ui_View.vesk_84H_GetDPIStage()
         setDpiFromDevice(ui_View.vesk_8CH_GetDpi8Stage())
-        stageIndex = stageButton(stage)
+        stageIndex = Conv.stageButton(stage, stages)
         dpiGroup.valueForMenuIndex = mainVesk.dpiValue
         ledColors.setValues24(ui_View.vesk_8CH_GetDpi8Color())
         setLedNumbers(ui_View.vesk_8CH_GetDpi8Io())
@@ -143,27 +96,28 @@ Item {
         const fw = ui_View.vesk_getDefaultProfile("profile_fw", p)
         const other = ui_View.vesk_getDefaultProfile("other_fw", p)
         const fw0 = ui_View.vesk_getDefaultProfile("profile_fw", 0)
-        if (other.length >= 2) {
-            rateIndex = rateButton(other[1])
-            stageIndex = stageButton(other[0])
+        const m = mouseLayout
+        if (other.length > Math.max(m.otherStage, m.otherRate)) {
+            rateIndex = Conv.rateButton(other[m.otherRate])
+            stageIndex = Conv.stageButton(other[m.otherStage], stages)
         } else {
             console.debug("sensor defaults: no other_fw for profile", p)
         }
-        if (sw.length >= 4) {
-            cursorPos = clampInt(sw[1], 0, 10, cursorPos)
-            scrollPos = clampInt(sw[2], 0, 10, scrollPos)
-            doubleClickPos = clampInt(sw[3], 0, 10, doubleClickPos)
+        if (sw.length > Math.max(m.swCursorSpeed, m.swScrollLines, m.swDoubleClick)) {
+            cursorPos = Conv.clampInt(sw[m.swCursorSpeed], 0, 10, cursorPos)
+            scrollPos = Conv.clampInt(sw[m.swScrollLines], 0, 10, scrollPos)
+            doubleClickPos = Conv.clampInt(sw[m.swDoubleClick], 0, 10, doubleClickPos)
         } else {
             console.debug("sensor defaults: no profile_sw for profile", p)
         }
-        if (fw.length >= 128) {
-            setDpiFromDevice(fw.slice(0x54, 0x5C))
-            ledColors.setValues24(fw.slice(0x68, 0x80))
+        if (fw.length >= m.blockSize) {
+            setDpiFromDevice(fw.slice(m.dpi8Stage, m.dpi8Stage + m.dpiStageCount))
+            ledColors.setValues24(fw.slice(m.dpi8Color, m.dpi8Color + m.dpi8ColorCount))
         } else {
             console.debug("sensor defaults: no profile_fw for profile", p)
         }
-        if (fw0.length >= 0x18)
-            setLedNumbers(fw0.slice(0x10, 0x18))
+        if (fw0.length >= m.dpi8Io + m.dpi8IoCount)
+            setLedNumbers(fw0.slice(m.dpi8Io, m.dpi8Io + m.dpi8IoCount))
         else
             console.debug("sensor defaults: no profile_fw for profile 0")
     }
@@ -173,7 +127,7 @@ Item {
         root.commitPendingEdits()
         if (!mainVesk.maySend("sensor settings"))
             return
-        ui_View.vesk_03H_SetReportRate(rateValue(rateIndex))
+        ui_View.vesk_03H_SetReportRate(Conv.rateValue(rateIndex))
         ui_View.setCursorSpeed(cursorPos)
         ui_View.setVerticalScrollLines(scrollPos)
         ui_View.setDoubleClickSpeed(doubleClickPos)
@@ -182,7 +136,7 @@ Item {
         else
             ui_View.vesk_0CH_SetDpi8Color(ledColors.values24())
         ui_View.vesk_0CH_SetDpi8Stage(dpi16())
-        ui_View.vesk_04H_SetDPIStage(Math.min(stageIndex, stages - 1) + 1)
+        ui_View.vesk_04H_SetDPIStage(Conv.stageValue(stageIndex, stages))
     }
 
     width: 759
@@ -240,7 +194,7 @@ Item {
         x: 200
         y: 80
         name: root.str(101)
-        valueText: String(sensorPage.pointerSpeed(value))
+        valueText: String(Conv.pointerSpeed(value))
         readoutBeside: true
         value: sensorPage.cursorPos
         onMoved: function (v) {
@@ -255,7 +209,7 @@ Item {
         y: 120
         name: root.str(102)
         valueText: {
-            const lines = sensorPage.scrollLines(value)
+            const lines = Conv.scrollLines(value)
             return lines + " " + root.str(lines === 1 ? 164 : 165)
         }
         readoutBeside: true
@@ -271,7 +225,7 @@ Item {
         x: 200
         y: 160
         name: root.str(103)
-        valueText: sensorPage.doubleClickMs(value) + " ms"
+        valueText: Conv.doubleClickMs(value) + " ms"
         readoutBeside: true
         value: sensorPage.doubleClickPos
         onMoved: function (v) {
@@ -292,7 +246,7 @@ Item {
             width: dpiGroup.segmentWidth - 20
             height: 3
             radius: 1
-            color: Qt.rgba(rgb[0] / 255, rgb[1] / 255, rgb[2] / 255, 1)
+            color: Rgb.toColor(rgb)
         }
     }
 
@@ -337,7 +291,7 @@ Item {
                     anchors.fill: parent
                     anchors.margins: 4
                     radius: 2
-                    color: Qt.rgba(swatch.modelData[0] / 255, swatch.modelData[1] / 255, swatch.modelData[2] / 255, 1)
+                    color: Rgb.toColor(swatch.modelData)
                 }
 
                 MouseArea {

@@ -1,5 +1,6 @@
 import QtQuick
 import "../common"
+import "../common/Rgb.js" as Rgb
 
 // The global-settings panel: animation, language, background picture, text size, colour and brightness, and
 // the mouse's firmware version. Choices take effect at once; APPLY stores them in the application
@@ -162,7 +163,7 @@ Item {
 
     function updateTextColor() {
         const c = presetColors[colorIndex]
-        root.globalSetting_color = Qt.rgba(c[0] / 255, c[1] / 255, c[2] / 255, textAlpha(brightness) / 255)
+        root.globalSetting_color = Rgb.toColor(c, textAlpha(brightness) / 255)
     }
 
     function chooseColor(index) {
@@ -173,7 +174,7 @@ Item {
     // The palette gives the chosen preset a new colour.
     function setPresetColor(color) {
         const colors = presetColors.slice()
-        colors[colorIndex] = [Math.round(color.r * 255), Math.round(color.g * 255), Math.round(color.b * 255)]
+        colors[colorIndex] = Rgb.fromColor(color)
         presetColors = colors
         updateTextColor()
     }
@@ -410,7 +411,7 @@ Item {
                         width: 16
                         height: 16
                         radius: 3
-                        color: Qt.rgba(modelData[0] / 255, modelData[1] / 255, modelData[2] / 255, 1)
+                        color: Rgb.toColor(modelData)
                         border.width: index === globalSetting.colorIndex ? 2 : 1
                         border.color: index === globalSetting.colorIndex ? "#FFFFFFFF" : "#FF2C3C4C"
 
@@ -543,17 +544,16 @@ Item {
                     source: root.skinImage("common/draw_palette")
 
                     function colorAt(px, py) {
-                        const x = Math.max(0, Math.min(width - 1, px))
-                        const y = Math.max(0, Math.min(height - 1, py))
-                        return Qt.hsva(x / (width - 1) * 359 / 360, 1 - y / (height - 1), 1, 1)
+                        return Rgb.paletteColor(px, py, width, height)
                     }
 
                     Image {
                         readonly property var chosen: globalSetting.presetColors[globalSetting.colorIndex]
-                        readonly property color chosenColor: Qt.rgba(chosen[0] / 255, chosen[1] / 255, chosen[2] / 255, 1)
+                        readonly property point at: Rgb.palettePoint(Rgb.toColor(chosen), palette.width,
+                                                                     palette.height)
 
-                        x: Math.max(0, chosenColor.hsvHue) * 360 / 359 * (palette.width - 1) - width / 2
-                        y: (1 - chosenColor.hsvSaturation) * (palette.height - 1) - height / 2
+                        x: at.x - width / 2
+                        y: at.y - height / 2
                         source: root.skinImage("common/draw_paletteIndex")
                     }
 

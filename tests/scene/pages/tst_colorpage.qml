@@ -1,7 +1,8 @@
 import QtQuick
+import "qrc:/modules/qml/Vesk/Conversions.js" as Conv
 
-// The lighting page over the real program and the virtual mouse: its conversions both ways, the effects it
-// offers, and the exact bytes that Apply puts into the mouse's profile blocks.
+// The lighting page over the real program and the virtual mouse: what it shows of the mouse's values, the
+// effects it offers, and the exact bytes that Apply puts into the mouse's profile blocks.
 Item {
     width: 1000
     height: 600
@@ -30,66 +31,31 @@ Item {
             clickAt(child(name), 8 + 28 * p, 8)
         }
 
+        // The read-out shows the brightness the mouse holds, as a share of the full one; a brightness read
+        // back moves the slider.
         function test_brightness_data() {
             return [
                 { tag: "off", p: 0, value: 0, readout: "0 %" },
                 { tag: "step 1 rounds down", p: 1, value: 36, readout: "14 %" },
-                { tag: "step 2 rounds up", p: 2, value: 73, readout: "29 %" },
-                { tag: "step 3", p: 3, value: 109, readout: "43 %" },
-                { tag: "step 4", p: 4, value: 146, readout: "57 %" },
-                { tag: "step 5", p: 5, value: 182, readout: "71 %" },
-                { tag: "step 6", p: 6, value: 219, readout: "86 %" },
                 { tag: "full", p: 7, value: 255, readout: "100 %" }
             ]
         }
 
-        // The read-out shows the brightness the mouse holds, as a share of the full one.
         function test_brightness(data) {
-            compare(page.brightnessValue(data.p), data.value)
-            compare(page.brightnessPosition(data.value), data.p)
             moveSlider("brightnessSlider", 7 - data.p)
             page.showEffect(3, data.value, 5)
             compare(findChild(child("brightnessSlider"), "readout").text, data.readout)
-        }
-
-        // Per effect, the value of speed positions 0–7: the highest position is the lowest value.
-        function test_speed_data() {
-            return [
-                { tag: "breathing 1..10", effect: 3, values: [10, 9, 7, 6, 5, 4, 2, 1] },
-                { tag: "neon 1..10", effect: 4, values: [10, 9, 7, 6, 5, 4, 2, 1] },
-                { tag: "wave 1..10", effect: 5, values: [10, 9, 7, 6, 5, 4, 2, 1] },
-                { tag: "vertical flipping 10..20", effect: 8, values: [20, 19, 17, 16, 14, 13, 11, 10] },
-                { tag: "yo-yo 5..15", effect: 9, values: [15, 14, 12, 11, 9, 8, 6, 5] },
-                { tag: "spotlight 20..30", effect: 10, values: [30, 29, 27, 26, 24, 23, 21, 20] },
-                { tag: "led power on has no speed", effect: 0, values: [0, 0, 0, 0, 0, 0, 0, 0] },
-                { tag: "static has no speed", effect: 1, values: [0, 0, 0, 0, 0, 0, 0, 0] },
-                { tag: "twinkling has no speed", effect: 2, values: [0, 0, 0, 0, 0, 0, 0, 0] },
-                { tag: "gliding has no speed", effect: 6, values: [0, 0, 0, 0, 0, 0, 0, 0] },
-                { tag: "finger moving has no speed", effect: 7, values: [0, 0, 0, 0, 0, 0, 0, 0] },
-                { tag: "unknown effect 11 has no speed", effect: 11, values: [0, 0, 0, 0, 0, 0, 0, 0] }
-            ]
-        }
-
-        function test_speed(data) {
-            const hasSpeed = data.values[0] !== 0
-            for (let s = 0; s < 8; ++s) {
-                compare(page.speedValue(data.effect, s), data.values[s], "position " + s)
-                compare(page.speedPosition(data.effect, data.values[s]), hasSpeed ? s : -1, "value " + data.values[s])
-            }
         }
 
         // A speed the mouse reports outside the effect's range must not put the slider off its track.
         function test_speedOutOfRange_data() {
             return [
                 { tag: "below breathing's range", effect: 3, value: 0, position: 7 },
-                { tag: "far above breathing's range", effect: 3, value: 200, position: 0 },
-                { tag: "below spotlight's range", effect: 10, value: 5, position: 7 },
-                { tag: "half a step rounds upward", effect: 8, value: 15, position: 3 }
+                { tag: "far above breathing's range", effect: 3, value: 200, position: 0 }
             ]
         }
 
         function test_speedOutOfRange(data) {
-            compare(page.speedPosition(data.effect, data.value), data.position)
             ui_View.vesk_0CH_SetRGBLedEffect(data.effect, 255, data.value)
             page.refresh()
             compare(child("speedSlider").value, data.position)
@@ -169,18 +135,9 @@ Item {
             compare(slice(testEnv.profileBlock(1), 71, 3), [data.effect, data.light, data.speed])
         }
 
-        function test_paletteColour_data() {
-            return [
-                { tag: "top left is red", x: 0, y: 0, rgb: [255, 0, 0] },
-                { tag: "bottom is white", x: 120, y: 119, rgb: [255, 255, 255] },
-                { tag: "a third across is green", x: 66.52, y: 0, rgb: [0, 255, 0] },
-                { tag: "outside the palette clamps", x: -20, y: 500, rgb: [255, 255, 255] }
-            ]
-        }
-
-        function test_paletteColour(data) {
-            const group = child("colorGroup")
-            compare(group.paletteColor(data.x, data.y), data.rgb)
+        // The colour group reads its palette at the picture's size.
+        function test_paletteColour() {
+            compare(child("colorGroup").paletteColor(66.52, 0), [0, 255, 0], "a third across is green")
         }
 
         function test_paletteClickColoursTheSelectedStage() {
@@ -208,8 +165,8 @@ Item {
             const d = ui_View.vesk_getDefaultProfile("profile_fw", 0).map(Number)
             compare(child("colorGroup").values24(), slice(d, 0x18, 24))
             compare(page.effect, d[0x47])
-            compare(page.brightnessValue(page.brightnessPos), d[0x48])
-            compare(page.speedValue(page.effect, page.speedPos), d[0x49])
+            compare(Conv.brightnessValue(page.brightnessPos), d[0x48])
+            compare(Conv.speedValue(page.effect, page.speedPos), d[0x49])
             clickAt(child("colorApply"))
             compare(slice(testEnv.profileBlock(1), 71, 3), slice(d, 0x47, 3))
         }
@@ -293,8 +250,8 @@ Item {
             page = findChild(scene, "colorPage")
             startScene(false)
             verify(ui_View.hasProfileData())
-            const shown = [page.effect, page.brightnessValue(page.brightnessPos),
-                           page.speedValue(page.effect, page.speedPos)]
+            const shown = [page.effect, Conv.brightnessValue(page.brightnessPos),
+                           Conv.speedValue(page.effect, page.speedPos)]
             compare(shown, ui_View.vesk_8CH_GetRGBLedEffect().map(Number))
             compare(page.offered.length, 11)
             compare(findChild(page, "colorGroup").stages, 6, "the shipped configuration's stages")
