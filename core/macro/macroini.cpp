@@ -22,11 +22,6 @@ bool isSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-bool isHexDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
 int hexValue(char c)
 {
     if (c >= '0' && c <= '9')
@@ -36,6 +31,11 @@ int hexValue(char c)
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
+}
+
+bool isHexDigit(char c)
+{
+    return hexValue(c) >= 0;
 }
 
 int octValue(char c)

@@ -42,16 +42,16 @@ Item {
     // True once the opening has slid the page area in and no page is sliding: the pages take clicks where they show.
     property bool entered: false
     readonly property bool settled: entered && !entryAnimation.running && !pageSwitch.running
-    // By page index; null where not built yet.
-    readonly property var pages: [keyLoader.item, macroLoader.item, colorLoader.item, sensorLoader.item,
-        gunLoader.item]
+    // By page index: the loaders, and their pages (null where not built yet).
+    readonly property var loaders: [keyLoader, macroLoader, colorLoader, sensorLoader, gunLoader]
+    readonly property var pages: loaders.map(loader => loader.item)
 
     // Builds page `index` if it is not built yet. A page built once the values are there reads them at once;
     // without them it reads the mirror if that is whole (the program has the store's values and the check
     // has not ended yet). The product's constants do not depend on the mouse: the pages have them from the
     // start.
     function buildPage(index) {
-        const loader = [keyLoader, macroLoader, colorLoader, sensorLoader, gunLoader][index]
+        const loader = loaders[index]
         if (loader === undefined || loader.active)
             return
         loader.active = true // the loader builds its page here and now
