@@ -2,10 +2,84 @@
 #include "pointersettings.h"
 
 #include <QByteArray>
+#include <QLibrary>
 
 #include <gio/gio.h>
 
+#include <optional>
+#include <type_traits>
+
 namespace {
+
+// GIO is loaded when the pointer settings are first used, not with the program: it and the libraries it
+// pulls in cost the start memory and time, and most runs never touch the desktop's pointer settings. Its
+// header gives the types; the functions come from the library found at run time, GLib's and GObject's through
+// GIO's own dependencies.
+struct Gio
+{
+    decltype(&g_settings_schema_source_get_default) schemaSourceGetDefault;
+    decltype(&g_settings_schema_source_lookup) schemaSourceLookup;
+    decltype(&g_settings_schema_unref) schemaUnref;
+    decltype(&g_settings_schema_has_key) schemaHasKey;
+    decltype(&g_settings_schema_get_key) schemaGetKey;
+    decltype(&g_settings_schema_key_range_check) schemaKeyRangeCheck;
+    decltype(&g_settings_schema_key_unref) schemaKeyUnref;
+    decltype(&g_settings_new_full) settingsNewFull;
+    decltype(&g_settings_get_string) settingsGetString;
+    decltype(&g_settings_set_value) settingsSetValue;
+    decltype(&g_settings_sync) settingsSync;
+    decltype(&g_object_unref) objectUnref;
+    decltype(&g_free) free;
+    decltype(&g_variant_new_string) variantNewString;
+    decltype(&g_variant_new_double) variantNewDouble;
+    decltype(&g_variant_new_int32) variantNewInt32;
+    decltype(&g_variant_ref_sink) variantRefSink;
+    decltype(&g_variant_unref) variantUnref;
+};
+
+// Null when GIO is not installed or lacks a function; then the desktop's settings cannot be reached.
+const Gio *gio()
+{
+    static const std::optional<Gio> loaded = []() -> std::optional<Gio> {
+        // Never unloaded: GIO registers types that outlive any handle on it.
+        QLibrary library(QStringLiteral("gio-2.0"), 0);
+        if (!library.load()) {
+            qCDebug(lcPointer) << "no desktop mouse settings: GIO does not load:" << library.errorString();
+            return std::nullopt;
+        }
+        bool complete = true;
+        const auto resolve = [&library, &complete](auto &function, const char *name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(library.resolve(name));
+            if (!function) {
+                qCDebug(lcPointer) << "no desktop mouse settings: GIO has no" << name;
+                complete = false;
+            }
+        };
+        Gio g{};
+        resolve(g.schemaSourceGetDefault, "g_settings_schema_source_get_default");
+        resolve(g.schemaSourceLookup, "g_settings_schema_source_lookup");
+        resolve(g.schemaUnref, "g_settings_schema_unref");
+        resolve(g.schemaHasKey, "g_settings_schema_has_key");
+        resolve(g.schemaGetKey, "g_settings_schema_get_key");
+        resolve(g.schemaKeyRangeCheck, "g_settings_schema_key_range_check");
+        resolve(g.schemaKeyUnref, "g_settings_schema_key_unref");
+        resolve(g.settingsNewFull, "g_settings_new_full");
+        resolve(g.settingsGetString, "g_settings_get_string");
+        resolve(g.settingsSetValue, "g_settings_set_value");
+        resolve(g.settingsSync, "g_settings_sync");
+        resolve(g.objectUnref, "g_object_unref");
+        resolve(g.free, "g_free");
+        resolve(g.variantNewString, "g_variant_new_string");
+        resolve(g.variantNewDouble, "g_variant_new_double");
+        resolve(g.variantNewInt32, "g_variant_new_int32");
+        resolve(g.variantRefSink, "g_variant_ref_sink");
+        resolve(g.variantUnref, "g_variant_unref");
+        if (!complete)
+            return std::nullopt;
+        return g;
+    }();
+    return loaded ? &*loaded : nullptr;
+}
 
 // The desktop-wide mouse settings of GNOME and of every desktop that follows its schemas; the compositor or
 // the X settings daemon applies them to the pointer.
@@ -30,23 +104,26 @@ class GSettingsPointerSettings final : public PointerSettings
 {
 public:
     GSettingsPointerSettings()
+        : m_gio(gio())
     {
+        if (!m_gio)
+            return;
         // Looked up first: g_settings_new() on a schema that is not installed aborts the process.
-        GSettingsSchemaSource *source = g_settings_schema_source_get_default();
-        m_schema = source ? g_settings_schema_source_lookup(source, SchemaId, TRUE) : nullptr;
+        GSettingsSchemaSource *source = m_gio->schemaSourceGetDefault();
+        m_schema = source ? m_gio->schemaSourceLookup(source, SchemaId, TRUE) : nullptr;
         if (!m_schema) {
             qCDebug(lcPointer) << "no desktop mouse settings: the schema" << SchemaId << "is not installed";
             return;
         }
-        m_settings = g_settings_new_full(m_schema, nullptr, nullptr);
+        m_settings = m_gio->settingsNewFull(m_schema, nullptr, nullptr);
     }
 
     ~GSettingsPointerSettings() override
     {
         if (m_settings)
-            g_object_unref(m_settings);
+            m_gio->objectUnref(m_settings);
         if (m_schema)
-            g_settings_schema_unref(m_schema);
+            m_gio->schemaUnref(m_schema);
     }
 
     GSettingsPointerSettings(const GSettingsPointerSettings &) = delete;
@@ -56,10 +133,10 @@ public:
     {
         if (!hasKey(AccelProfileKey))
             return false;
-        gchar *profile = g_settings_get_string(m_settings, AccelProfileKey);
+        gchar *profile = m_gio->settingsGetString(m_settings, AccelProfileKey);
         // "default" lets the input driver choose, and for mice it chooses the adaptive profile.
         const bool flat = qstrcmp(profile, Flat) == 0;
-        g_free(profile);
+        m_gio->free(profile);
         // The desktop has no movement thresholds; they come back as 0 and are not written.
         params = MouseParams{0, 0, flat ? 0 : 1};
         return true;
@@ -67,7 +144,9 @@ public:
 
     bool setMouseParams(const MouseParams &params) override
     {
-        return write(AccelProfileKey, g_variant_new_string(params.acceleration ? Adaptive : Flat));
+        if (!m_settings)
+            return false;
+        return write(AccelProfileKey, m_gio->variantNewString(params.acceleration ? Adaptive : Flat));
     }
 
     bool setMouseSpeed(int speed) override
@@ -76,7 +155,9 @@ public:
             qCDebug(lcPointer) << "pointer speed" << speed << "is outside" << MinSpeed << "…" << MaxSpeed;
             return false;
         }
-        return write(SpeedKey, g_variant_new_double(desktopSpeed(speed)));
+        if (!m_settings)
+            return false;
+        return write(SpeedKey, m_gio->variantNewDouble(desktopSpeed(speed)));
     }
 
     bool setWheelScrollLines(unsigned lines) override
@@ -91,7 +172,9 @@ public:
             qCDebug(lcPointer) << "double-click time" << milliseconds << "ms is out of range";
             return false;
         }
-        return write(DoubleClickKey, g_variant_new_int32(gint32(milliseconds)));
+        if (!m_settings)
+            return false;
+        return write(DoubleClickKey, m_gio->variantNewInt32(gint32(milliseconds)));
     }
 
 private:
@@ -99,35 +182,36 @@ private:
     {
         if (!m_settings)
             return false;
-        if (!g_settings_schema_has_key(m_schema, key)) {
+        if (!m_gio->schemaHasKey(m_schema, key)) {
             qCDebug(lcPointer) << "the installed schema" << SchemaId << "has no key" << key;
             return false;
         }
         return true;
     }
 
-    // Takes the floating reference of value.
+    // Takes the floating reference of value. Only with the settings open: GIO is loaded then.
     bool write(const char *key, GVariant *value)
     {
-        g_variant_ref_sink(value);
+        m_gio->variantRefSink(value);
         bool written = false;
         if (hasKey(key)) {
-            GSettingsSchemaKey *schemaKey = g_settings_schema_get_key(m_schema, key);
+            GSettingsSchemaKey *schemaKey = m_gio->schemaGetKey(m_schema, key);
             // Checked here: GSettings refuses an out-of-range value with a critical message of its own.
-            if (!g_settings_schema_key_range_check(schemaKey, value))
+            if (!m_gio->schemaKeyRangeCheck(schemaKey, value))
                 qCDebug(lcPointer) << "the desktop refuses this value for" << key;
-            else if (!g_settings_set_value(m_settings, key, value))
+            else if (!m_gio->settingsSetValue(m_settings, key, value))
                 qCDebug(lcPointer) << "the desktop setting" << key << "is not writable";
             else
                 written = true;
-            g_settings_schema_key_unref(schemaKey);
+            m_gio->schemaKeyUnref(schemaKey);
         }
-        g_variant_unref(value);
+        m_gio->variantUnref(value);
         if (written)
-            g_settings_sync();
+            m_gio->settingsSync();
         return written;
     }
 
+    const Gio *m_gio;
     GSettingsSchema *m_schema = nullptr;
     GSettings *m_settings = nullptr;
 };
