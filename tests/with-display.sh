@@ -16,7 +16,9 @@ fi
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/vesk-display-XXXXXX")"
 mkfifo "$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# -noreset: by default the server resets when its last client leaves, and a client that connects meanwhile
+# (a program the test starts right after an xdotool call, say) is refused.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 server=$!
 cleanup() {
     kill "$server" 2>/dev/null
