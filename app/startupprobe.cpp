@@ -59,6 +59,7 @@ class PageWalk : public QObject
 public:
     static constexpr int PageCount = 5;
     static constexpr int PollMs = 10;
+    static constexpr int FrameWaitMs = 10000;
 
     PageWalk(QQuickWidget *view, bool printFrames)
         : QObject(view)
@@ -114,20 +115,22 @@ private:
         std::fflush(stdout);
         if (m_printFrames)
             printLine("phase-ns", now, "opening");
-        m_frame = sceneObject("productFrame");
-        m_menu = sceneObject("menuFunc");
-        if (!m_frame || !m_menu) {
-            std::fprintf(stderr, "startup probe: the scene has no productFrame or no menuFunc\n");
-            return;
-        }
         m_poll.start();
     }
 
     void step()
     {
+        // The scene builds its frame after the first frame: polled for as long as the opening may take.
         if (!m_frame || !m_menu) {
-            m_poll.stop();
-            return;
+            m_frame = sceneObject("productFrame");
+            m_menu = sceneObject("menuFunc");
+            if (!m_frame || !m_menu) {
+                if (++m_framelessPolls * PollMs > FrameWaitMs) {
+                    std::fprintf(stderr, "startup probe: the scene has no productFrame or no menuFunc\n");
+                    m_poll.stop();
+                }
+                return;
+            }
         }
         if (!m_frame->property("settled").toBool())
             return;
@@ -152,6 +155,7 @@ private:
     bool m_printFrames;
     bool m_opened = false;
     int m_page = -1;
+    int m_framelessPolls = 0;
     QPointer<QObject> m_frame;
     QPointer<QObject> m_menu;
     QTimer m_poll;

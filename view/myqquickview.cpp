@@ -5,8 +5,10 @@
 #include "profile/profilestore.h"
 #include "viewlog.h"
 
+#include <QCoreApplication>
 #include <QQmlContext>
 #include <QQuickItem>
+#include <QQuickWindow>
 #include <QSettings>
 
 myQQuickView::myQQuickView(QWidget *parent)
@@ -17,6 +19,11 @@ myQQuickView::myQQuickView(QWidget *parent)
 
     // Before any scene loads: the pages read the block's offsets and the key codes from it.
     rootContext()->setContextProperty(MouseLayout::kContextProperty, new MouseLayout(m_model.layout, this));
+
+    // The scene shows only what its opening starts with until its first frame is rendered; then it builds the
+    // rest (the scene's buildParts).
+    m_firstFrameConnection = connect(quickWindow(), &QQuickWindow::afterRendering, this,
+                                     &myQQuickView::sceneRendered, Qt::QueuedConnection);
 
     buildKeyNameMap();
     apConfigStore = new QSettings(m_model.product.configFile, QSettings::IniFormat, this);
@@ -38,6 +45,8 @@ void myQQuickView::openProfileStore()
 
 myQQuickView::~myQQuickView() = default;
 
+const QEvent::Type myQQuickView::BuildScenePartsEvent = QEvent::Type(QEvent::registerEventType());
+
 QString myQQuickView::applicationName() const
 {
     return apConfigStore->value(QStringLiteral("common/name")).toString();
@@ -51,6 +60,26 @@ void myQQuickView::initUI()
 void myQQuickView::runUI()
 {
     invokeScene("run");
+}
+
+void myQQuickView::sceneRendered()
+{
+    QQuickItem *root = rootObject();
+    if (!root || !root->isVisible())
+        return;
+    disconnect(m_firstFrameConnection);
+    // Posted as the widget posts its own repaint, at low priority and after it: the frame just rendered
+    // reaches the screen before the scene builds its remaining parts.
+    QCoreApplication::postEvent(this, new QEvent(BuildScenePartsEvent), Qt::LowEventPriority);
+}
+
+bool myQQuickView::event(QEvent *event)
+{
+    if (event->type() == BuildScenePartsEvent) {
+        invokeScene("buildParts", {}, Qt::DirectConnection);
+        return true;
+    }
+    return QQuickWidget::event(event);
 }
 
 void myQQuickView::invokeScene(const char *function, const QVariantList &args, Qt::ConnectionType type)

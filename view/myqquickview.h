@@ -182,6 +182,8 @@ protected:
     // Where the file dialogs open: the user's desktop.
     static QString desktopFolder();
 
+    bool event(QEvent *event) override;
+
 Q_SIGNALS:
     // A device check has ended and its result is in the mirror, the store and the scene.
     void deviceCheckEnded(const DeviceCheck &result);
@@ -209,6 +211,10 @@ private:
     DeviceInfo m_checkEntry;
     bool m_checkReads = true;
     bool m_sceneInitialised = false;
+    // Once the shown scene's first frame is rendered, the scene builds the rest of its frame.
+    void sceneRendered();
+    static const QEvent::Type BuildScenePartsEvent;
+    QMetaObject::Connection m_firstFrameConnection;
     bool m_noMouseNoticed = false;
     QString m_firmwareVersion = QStringLiteral("unknown");
 

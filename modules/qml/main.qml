@@ -1,10 +1,14 @@
 import QtQuick
 import "basic"
 import "common"
-import "Vesk"
 
 // The scene's root: the frameless 1000 × 600 window face, hidden until "run" starts the opening animation.
 // Every scene file reads the global properties below through the id "root".
+//
+// The window shows with the backdrop, the decorations, the logo and the busy indicator only: that is all the
+// opening's first part shows. The frame's parts (the product frame, the top and bottom bars, the settings
+// panel, the notice and the tips) are built once the first frame is on screen, while the backdrop fades in,
+// or earlier when something needs them (buildParts). Calls from the program that need them wait until then.
 Item {
     id: root
 
@@ -63,6 +67,15 @@ Item {
         "RIGHT CLICK: CHOOSE ITS DPI", "CLICK TO CHOOSE THE GUN", "RIGHT CLICK: LOAD, SAVE OR RESET", "CLOSE",
         "OPEN THE WEB PAGE", "PICK ANY COLOR", "LINE", "LINES", "KEY FUNCTION", "GUN"
     ]
+    // Whether the frame's parts are built, and the calls that wait for them, in the order they came.
+    property bool partsBuilt: false
+    property var callsAwaitingParts: []
+    // The parts, null until built.
+    readonly property var productFrame: frameParts.item
+    readonly property var globalSetting: panelParts.item
+    readonly property var bars: barParts.item
+    readonly property var overlay: overlayParts.item
+
     // The device notices' texts, by kind: not reached, no mouse, not answering.
     readonly property int firstNoticeString: 141
     readonly property int noticeKinds: 3
@@ -76,8 +89,28 @@ Item {
     // "run" may come first. The panel goes first: it brings the configured language, whose strings the product
     // frame then shows.
     function initUI() {
-        globalSetting.initUI()
-        productFrame.initUI()
+        withParts(() => {
+            globalSetting.initUI()
+            productFrame.initUI()
+        })
+    }
+
+    // Builds the frame's parts here and now, unless they are; then makes the calls that waited for them.
+    function buildParts() {
+        if (partsBuilt)
+            return
+        partsBuilt = true // every part's loader builds it at once
+        const waiting = callsAwaitingParts
+        callsAwaitingParts = []
+        waiting.forEach(call => call())
+    }
+
+    // Makes a call that needs the frame's parts: at once once they are built, else when they are.
+    function withParts(call) {
+        if (partsBuilt)
+            call()
+        else
+            callsAwaitingParts.push(call)
     }
 
     // Called directly when a device check with its reading of the mouse starts (true) and ends (false). The
@@ -94,8 +127,10 @@ Item {
     // and read.
     function deviceSynced(connected) {
         syncAwaited.stop()
-        productFrame.deviceSynced(!!connected)
-        globalSetting.readFirmwareVersion()
+        withParts(() => {
+            productFrame.deviceSynced(!!connected)
+            globalSetting.readFirmwareVersion()
+        })
     }
 
     // Something the user did did not reach the mouse: 0 = a change did not reach it, 1 = no mouse,
@@ -106,7 +141,7 @@ Item {
             console.debug("device notice of unknown kind", kind, "not shown")
             return
         }
-        notice.show(str(firstNoticeString + k))
+        withParts(() => overlay.notice.show(str(firstNoticeString + k)))
     }
 
     // The opacity of a part of the frame that may rest: faint while the panel is open or for a reason of the
@@ -166,23 +201,37 @@ Item {
         return s === undefined || s === null ? "" : String(s)
     }
 
-    // Pictures are files beside the program, found through the working directory.
+    // Pictures are files beside the program, found through the working directory. None loads before the
+    // frame's parts are built, after the first frame: that frame shows none (everything fades in from nothing),
+    // and the first picture costs the program its image-format plugins.
     function skinImage(subPath) {
+        if (!root.partsBuilt)
+            return ""
         return "file:modules/img/skin" + root.skin_No + "/" + subPath + ".png"
     }
 
     // Every part whose texts are not bound to the string list takes them again.
     function translateStrings() {
-        productFrame.translateStrings(root.globalSetting_langCode)
+        withParts(() => productFrame.translateStrings(root.globalSetting_langCode))
     }
 
     // The tip of a control under the cursor, and its end (common/TipArea).
+    // A control under the cursor before the parts are built shows no tip.
     function showTip(item, text) {
-        hoverTip.show(item, text)
+        if (partsBuilt)
+            overlay.hoverTip.show(item, text)
     }
 
     function hideTip(item) {
-        hoverTip.hide(item)
+        if (partsBuilt)
+            overlay.hoverTip.hide(item)
+    }
+
+    // The opening's second part: the product frame and the bars come in.
+    function enterFrame() {
+        buildParts()
+        productFrame.startEntry()
+        bars.enter()
     }
 
     function close() {
@@ -195,8 +244,10 @@ Item {
     visible: false
     clip: true
 
+    // Keys before the frame is built have no page to go to.
     onMsg_KB: function (isDown, usbCode) {
-        productFrame.relayKey(isDown, usbCode)
+        if (productFrame)
+            productFrame.relayKey(isDown, usbCode)
     }
 
     // From the end of a device check to its result. Should the result never come, the scene takes input again
@@ -247,9 +298,11 @@ Item {
         opacity: 0
     }
 
-    Main_Vesk {
-        id: productFrame
-        objectName: "productFrame"
+    Loader {
+        id: frameParts
+        objectName: "frameParts"
+        active: root.partsBuilt
+        source: "Vesk/Main_Vesk.qml"
     }
 
     Environment_Decoration {
@@ -258,23 +311,62 @@ Item {
         opacity: 0
     }
 
-    Menu_Down {
-        id: menuDown
-        objectName: "menuDown"
-        y: root.height
-        onBtnTotalResetClicked: productFrame.totalReset()
-        onBtnTotalApplyClicked: productFrame.totalApply()
+    // The bars slide in from outside the window when the frame enters.
+    Loader {
+        id: barParts
+        objectName: "barParts"
+        active: root.partsBuilt
+        sourceComponent: Item {
+            function enter() {
+                barsEntry.restart()
+            }
+
+            width: root.width
+            height: root.height
+
+            Menu_Down {
+                id: menuDown
+                objectName: "menuDown"
+                y: root.height
+                onBtnTotalResetClicked: root.productFrame.totalReset()
+                onBtnTotalApplyClicked: root.productFrame.totalApply()
+            }
+
+            Menu_Up {
+                id: menuUp
+                objectName: "menuUp"
+                y: -root.height
+                onSettingClicked: root.globalSettingOpen = !root.globalSettingOpen
+                onCloseClicked: root.close()
+            }
+
+            ParallelAnimation {
+                id: barsEntry
+                NumberAnimation {
+                    target: menuUp
+                    property: "y"
+                    from: -root.height
+                    to: 0
+                    duration: root.animation_speed
+                    easing.type: Easing.OutElastic
+                    easing.amplitude: 1.0
+                    easing.period: 0.6
+                }
+                NumberAnimation {
+                    target: menuDown
+                    property: "y"
+                    from: root.height
+                    to: root.height - menuDown.height
+                    duration: root.animation_speed
+                    easing.type: Easing.OutElastic
+                    easing.amplitude: 1.0
+                    easing.period: 0.6
+                }
+            }
+        }
     }
 
-    Menu_Up {
-        id: menuUp
-        objectName: "menuUp"
-        y: -root.height
-        onSettingClicked: root.globalSettingOpen = !root.globalSettingOpen
-        onCloseClicked: root.close()
-    }
-
-    Button_2state {
+    ImageButton {
         id: logo
         objectName: "logo"
         x: (root.width - width) / 2
@@ -286,11 +378,13 @@ Item {
         onClicked: root.openWebPage(root.globalSetting_url)
     }
 
-    Page_Globalsetting {
-        id: globalSetting
-        objectName: "globalSetting"
+    Loader {
+        id: panelParts
+        objectName: "panelParts"
         x: 5
         y: 27
+        active: root.partsBuilt
+        source: "basic/Page_Globalsetting.qml"
     }
 
     // Key names for every part of the scene (key inputs, the macro page).
@@ -306,18 +400,31 @@ Item {
         visible: protectTimer.running || root.deviceBusy
     }
 
-    // Under the logo, between the top bar and the page area.
-    Notice {
-        id: notice
-        objectName: "notice"
-        x: (root.width - width) / 2
-        y: 61
-    }
+    Loader {
+        id: overlayParts
+        objectName: "overlayParts"
+        active: root.partsBuilt
+        sourceComponent: Item {
+            readonly property alias notice: notice
+            readonly property alias hoverTip: hoverTip
 
-    // Over everything else: a tip may reach past the part its control lies in.
-    HoverTip {
-        id: hoverTip
-        objectName: "hoverTip"
+            width: root.width
+            height: root.height
+
+            // Under the logo, between the top bar and the page area.
+            Notice {
+                id: notice
+                objectName: "notice"
+                x: (root.width - width) / 2
+                y: 61
+            }
+
+            // Over everything else: a tip may reach past the part its control lies in.
+            HoverTip {
+                id: hoverTip
+                objectName: "hoverTip"
+            }
+        }
     }
 
     SequentialAnimation {
@@ -348,29 +455,7 @@ Item {
             }
         }
         ScriptAction {
-            script: productFrame.startEntry()
-        }
-        ParallelAnimation {
-            NumberAnimation {
-                target: menuUp
-                property: "y"
-                from: -root.height
-                to: 0
-                duration: root.animation_speed
-                easing.type: Easing.OutElastic
-                easing.amplitude: 1.0
-                easing.period: 0.6
-            }
-            NumberAnimation {
-                target: menuDown
-                property: "y"
-                from: root.height
-                to: root.height - menuDown.height
-                duration: root.animation_speed
-                easing.type: Easing.OutElastic
-                easing.amplitude: 1.0
-                easing.period: 0.6
-            }
+            script: root.enterFrame()
         }
     }
 

@@ -5,6 +5,7 @@ import QtQuick
 // keeps the product's layout strings.
 Item {
     id: mainVesk
+    objectName: "productFrame"
 
     // The product's constants from the application configuration; the values stand for a missing or
     // unusable entry.
@@ -270,40 +271,35 @@ Item {
                 id: keyLoader
                 active: false
                 visible: mainVesk.curPage === mainVesk.keyPage
-                sourceComponent: Page_Keydefine {
-                }
+                source: "Page_Keydefine.qml"
             }
 
             Loader {
                 id: macroLoader
                 active: false
                 visible: mainVesk.curPage === mainVesk.macroPage
-                sourceComponent: Page_Macro {
-                }
+                source: "Page_Macro.qml"
             }
 
             Loader {
                 id: colorLoader
                 active: false
                 visible: mainVesk.curPage === mainVesk.colorPage
-                sourceComponent: Page_Color {
-                }
+                source: "Page_Color.qml"
             }
 
             Loader {
                 id: sensorLoader
                 active: false
                 visible: mainVesk.curPage === mainVesk.sensorPage
-                sourceComponent: Page_Sensor {
-                }
+                source: "Page_Sensor.qml"
             }
 
             Loader {
                 id: gunLoader
                 active: false
                 visible: mainVesk.curPage === mainVesk.gunPage
-                sourceComponent: Page_pressGun {
-                }
+                source: "Page_pressGun.qml"
             }
         }
 

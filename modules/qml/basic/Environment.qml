@@ -1,8 +1,9 @@
 import QtQuick
 
 // The backdrop: the user's own picture when one is chosen and readable, else the skin's, with the frame's
-// rim and wells over it. The window-sized pictures load beside the start-up: they fade in with the opening
-// animation and are ready long before they show.
+// rim and wells over it. The window-sized pictures are decoded beside the building of the frame's parts, once
+// the first frame is on screen (root.skinImage): the backdrop fades in from nothing with the opening, and they
+// are ready long before it shows.
 Item {
     id: environment
 
@@ -30,7 +31,7 @@ Item {
         objectName: "customBackground"
         anchors.fill: parent
         visible: status === Image.Ready
-        source: root.isCustomBackground && root.sourceCustomBackground !== ""
+        source: root.partsBuilt && root.isCustomBackground && root.sourceCustomBackground !== ""
                 ? environment.pictureUrl(root.sourceCustomBackground) : ""
         sourceSize.width: environment.width
         sourceSize.height: environment.height

@@ -7,6 +7,7 @@ import "../common/Rgb.js" as Rgb
 // configuration, RESET brings back the shipped configuration.
 Item {
     id: globalSetting
+    objectName: "globalSetting"
 
     // The installed languages: display names (sorted) and their codes, in the same order.
     property var languageNames: []

@@ -1,39 +1,14 @@
 import QtQuick
 
-// An image button: the normal picture, the hover picture while the cursor is over it or while it is
-// selected, and an optional caption. A button that shows no caption says what it does in its tip.
-Item {
+// A picture button with an optional caption. A button that shows no caption says what it does in its tip.
+ImageButton {
     id: button
 
-    property url source0
-    property url source1
-    property bool selected: false
     property string text: ""
-    property string tip: ""
-    // What a screen reader calls the button.
-    property string accessibleName: text !== "" ? text : tip
     // Left edge of the caption; below 0 the caption is centred.
     property int textX: -1
-    // A resting (disabled) button still shows its tip, but does not light up as if it could be clicked.
-    readonly property bool lit: selected || (enabled && mouseArea.containsMouse)
 
-    signal clicked()
-
-    width: picture.implicitWidth
-    height: picture.implicitHeight
-
-    Accessible.role: Accessible.Button
-    Accessible.name: accessibleName
-    Accessible.description: tip !== accessibleName ? tip : ""
-    Accessible.onPressAction: {
-        if (enabled)
-            clicked()
-    }
-
-    Image {
-        id: picture
-        source: button.lit ? button.source1 : button.source0
-    }
+    accessibleName: text !== "" ? text : tip
 
     Text {
         visible: button.text !== ""
@@ -46,12 +21,5 @@ Item {
         color: button.lit ? root.globalSetting_color : root.globalSetting_color_enable
         font.family: root.globalSetting_fontFamily
         font.pixelSize: root.globalSetting_size
-    }
-
-    TipArea {
-        id: mouseArea
-        anchors.fill: parent
-        tip: button.tip
-        onClicked: button.clicked()
     }
 }

@@ -11,10 +11,12 @@ TestCase {
     property var frame: null
     property var page: null
 
-    // A scene for this test function, its pages built at once (the frame builds them when first needed).
+    // A scene for this test function, its frame and pages built at once (the program builds the frame after
+    // the first frame, the pages when first needed).
     function createScene() {
         const created = createTemporaryObject(sceneComponent, parent)
         verify(created, "the scene")
+        created.buildParts()
         findChild(created, "productFrame").buildPages()
         return created
     }

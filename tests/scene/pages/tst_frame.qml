@@ -59,6 +59,7 @@ Item {
         // meanwhile reach nothing and break nothing.
         function test_pagesAreBuiltWhenFirstNeeded(data) {
             const fresh = createTemporaryObject(sceneComponent, parent)
+            fresh.buildParts()
             const freshFrame = findChild(fresh, "productFrame")
             compare(freshFrame.pages.filter(page => page !== null).length, 0)
             fresh.detectKeyboard(true, 0x04)

@@ -546,6 +546,7 @@ Item {
             // One scene for every row: it outlives the test functions.
             scene = sceneComponent.createObject(parent)
             verify(scene)
+            scene.buildParts()
             findChild(scene, "productFrame").buildPages()
             page = findChild(scene, "keyPage")
             model = findChild(page, "keyModel")

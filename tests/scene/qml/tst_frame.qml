@@ -30,6 +30,7 @@ Item {
             ui_View.clear()
             scene = createTemporaryObject(container.sceneComponent, container)
             verify(scene)
+            scene.buildParts()
             frame = findChild(scene, "productFrame")
             scene.animation_speed = 10
             scene.run()
@@ -76,6 +77,7 @@ Item {
         function freshScene() {
             const fresh = createTemporaryObject(container.sceneComponent, container)
             verify(fresh)
+            fresh.buildParts()
             fresh.visible = true
             return fresh
         }

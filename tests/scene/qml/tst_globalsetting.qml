@@ -36,6 +36,7 @@ Item {
             ui_View.defaultConfig = container.shipped
             scene = createTemporaryObject(container.sceneComponent, container)
             verify(scene)
+            scene.buildParts()
             panel = findChild(scene, "globalSetting")
             verify(panel)
         }

@@ -48,6 +48,7 @@ Item {
             compare(container.sceneComponent.status, Component.Ready, container.sceneComponent.errorString())
             scene = createTemporaryObject(container.sceneComponent, container)
             verify(scene)
+            scene.buildParts()
         }
 
         function child(name) {
@@ -154,6 +155,39 @@ Item {
             }
             compare(scene.globalSetting_fontFamily, "Verdana")
             compare(scene.globalSetting_langCode, "031225")
+        }
+
+        // The program's calls that reach the frame before it is built (the device check can end before the
+        // first frame) are made, in their order, once it is; what the first frame shows loads nothing.
+        function test_callsBeforeThePartsAreBuiltWaitForThem() {
+            ui_View.clear()
+            ui_View.languages = { "CHINESE (Simp)": "025044", "ENGLISH (UNITED STATES)": "031225" }
+            ui_View.config = configWith(4, "1")
+            const fresh = createTemporaryObject(container.sceneComponent, container)
+            verify(!fresh.partsBuilt)
+            compare(fresh.productFrame, null)
+            compare(findChild(fresh, "menuUp"), null)
+            compare(fresh.skinImage("background"), "", "no picture before the parts")
+            fresh.run()
+            fresh.setDeviceBusy(true)
+            fresh.detectKeyboard(true, 0x04)
+            fresh.deviceNotice(1)
+            fresh.setDeviceBusy(false)
+            fresh.deviceSynced(true)
+            fresh.initUI()
+            compare(ui_View.calls.indexOf("loadApConfig"), -1, "nothing read before the parts exist")
+
+            fresh.buildParts()
+            const calls = ui_View.calls
+            verify(calls.indexOf("vesk_82H_GetCurrentProfile") >= 0, calls)
+            verify(calls.indexOf("vesk_82H_GetCurrentProfile") < calls.indexOf("loadApConfig"),
+                   "the check's result before initUI: " + calls)
+            verify(findChild(fresh, "productFrame").valuesLoaded)
+            compare(findChild(fresh, "notice").text, "NO MOUSE FOUND: CHANGES ARE NOT SENT")
+            compare(fresh.globalSetting_langCode, "031225")
+            verify(fresh.skinImage("background") !== "")
+            fresh.buildParts()
+            compare(findChild(fresh, "frameParts").item, fresh.productFrame, "built once")
         }
 
         function test_animationsOffTakeTenMilliseconds() {
