@@ -45,6 +45,11 @@ Item {
     readonly property bool settled: entered && !entryAnimation.running && !pageSwitch.running
     // By page index: the loaders, and their pages (null where not built yet).
     readonly property var loaders: [keyLoader, macroLoader, colorLoader, sensorLoader, gunLoader]
+    // The pages' files by page index. They load by name, so that the start compiles none of them; they are
+    // compiled in the background once the frame is up (kept here), and opening a page then only builds it.
+    readonly property var pageFiles: ["Page_Keydefine.qml", "Page_Macro.qml", "Page_Color.qml",
+        "Page_Sensor.qml", "Page_pressGun.qml"]
+    property var compiledPages: []
     readonly property var pages: loaders.map(loader => loader.item)
 
     // Builds page `index` if it is not built yet. A page built once the values are there reads them at once;
@@ -207,6 +212,8 @@ Item {
     width: 1000
     height: 600
 
+    Component.onCompleted: compiledPages = pageFiles.map(file => Qt.createComponent(file, Component.Asynchronous))
+
     Menu_Func {
         id: menuFunc
         objectName: "menuFunc"
@@ -271,35 +278,35 @@ Item {
                 id: keyLoader
                 active: false
                 visible: mainVesk.curPage === mainVesk.keyPage
-                source: "Page_Keydefine.qml"
+                source: mainVesk.pageFiles[mainVesk.keyPage]
             }
 
             Loader {
                 id: macroLoader
                 active: false
                 visible: mainVesk.curPage === mainVesk.macroPage
-                source: "Page_Macro.qml"
+                source: mainVesk.pageFiles[mainVesk.macroPage]
             }
 
             Loader {
                 id: colorLoader
                 active: false
                 visible: mainVesk.curPage === mainVesk.colorPage
-                source: "Page_Color.qml"
+                source: mainVesk.pageFiles[mainVesk.colorPage]
             }
 
             Loader {
                 id: sensorLoader
                 active: false
                 visible: mainVesk.curPage === mainVesk.sensorPage
-                source: "Page_Sensor.qml"
+                source: mainVesk.pageFiles[mainVesk.sensorPage]
             }
 
             Loader {
                 id: gunLoader
                 active: false
                 visible: mainVesk.curPage === mainVesk.gunPage
-                source: "Page_pressGun.qml"
+                source: mainVesk.pageFiles[mainVesk.gunPage]
             }
         }
 
