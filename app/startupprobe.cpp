@@ -30,6 +30,15 @@ void printLine(const char *key, long long ns, const char *name = nullptr)
     std::fflush(stdout);
 }
 
+void quitOnceBuilt(QQuickWidget *view)
+{
+    const QVariant built = view->rootObject() ? view->rootObject()->property("partsBuilt") : QVariant();
+    if (!built.isValid() || built.toBool())
+        QCoreApplication::quit();
+    else
+        QTimer::singleShot(1, view, [view] { quitOnceBuilt(view); });
+}
+
 void installFirstFrameProbe(QQuickWidget *view)
 {
     auto *done = new bool(false);
@@ -41,10 +50,12 @@ void installFirstFrameProbe(QQuickWidget *view)
             if (*done || !view->rootObject() || !view->rootObject()->isVisible())
                 return;
             *done = true;
-            // Let the widget put the rendered frame on screen before the time is taken.
-            QTimer::singleShot(0, view, [] {
+            // Let the widget put the rendered frame on screen before the time is taken. The program ends once
+            // the scene has built what it builds after its first frame, so that its peak memory includes
+            // that.
+            QTimer::singleShot(0, view, [view] {
                 printLine("first-frame-ns", monotonicNs());
-                QCoreApplication::quit();
+                quitOnceBuilt(view);
             });
         },
         Qt::QueuedConnection);
