@@ -197,6 +197,11 @@ private:
     // Whether a device setter may change and send now; logs why not.
     bool takesDeviceEdits(const char *operation) const;
     void openProfileStore();
+    // Once the shown scene's first frame is rendered, the scene builds the rest of its frame.
+    void sceneRendered();
+
+    static const QEvent::Type BuildScenePartsEvent;
+    QMetaObject::Connection m_firstFrameConnection;
 
     const MouseModel &m_model = kSupportedModel;
 
@@ -211,10 +216,6 @@ private:
     DeviceInfo m_checkEntry;
     bool m_checkReads = true;
     bool m_sceneInitialised = false;
-    // Once the shown scene's first frame is rendered, the scene builds the rest of its frame.
-    void sceneRendered();
-    static const QEvent::Type BuildScenePartsEvent;
-    QMetaObject::Connection m_firstFrameConnection;
     bool m_noMouseNoticed = false;
     QString m_firmwareVersion = QStringLiteral("unknown");
 

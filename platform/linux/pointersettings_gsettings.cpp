@@ -144,9 +144,9 @@ public:
 
     bool setMouseParams(const MouseParams &params) override
     {
-        if (!m_settings)
-            return false;
-        return write(AccelProfileKey, m_gio->variantNewString(params.acceleration ? Adaptive : Flat));
+        return write(AccelProfileKey, [&params](const Gio &g) {
+            return g.variantNewString(params.acceleration ? Adaptive : Flat);
+        });
     }
 
     bool setMouseSpeed(int speed) override
@@ -155,9 +155,7 @@ public:
             qCDebug(lcPointer) << "pointer speed" << speed << "is outside" << MinSpeed << "…" << MaxSpeed;
             return false;
         }
-        if (!m_settings)
-            return false;
-        return write(SpeedKey, m_gio->variantNewDouble(desktopSpeed(speed)));
+        return write(SpeedKey, [speed](const Gio &g) { return g.variantNewDouble(desktopSpeed(speed)); });
     }
 
     bool setWheelScrollLines(unsigned lines) override
@@ -172,9 +170,8 @@ public:
             qCDebug(lcPointer) << "double-click time" << milliseconds << "ms is out of range";
             return false;
         }
-        if (!m_settings)
-            return false;
-        return write(DoubleClickKey, m_gio->variantNewInt32(gint32(milliseconds)));
+        return write(DoubleClickKey,
+                     [milliseconds](const Gio &g) { return g.variantNewInt32(gint32(milliseconds)); });
     }
 
 private:
@@ -189,22 +186,24 @@ private:
         return true;
     }
 
-    // Takes the floating reference of value. Only with the settings open: GIO is loaded then.
-    bool write(const char *key, GVariant *value)
+    // Writes the value makeValue gives (a floating GVariant, made with GIO's functions) to key, where the
+    // desktop's settings are open and hold the key.
+    template<typename MakeValue>
+    bool write(const char *key, MakeValue makeValue)
     {
-        m_gio->variantRefSink(value);
+        if (!hasKey(key))
+            return false;
+        GVariant *value = m_gio->variantRefSink(makeValue(*m_gio));
+        GSettingsSchemaKey *schemaKey = m_gio->schemaGetKey(m_schema, key);
         bool written = false;
-        if (hasKey(key)) {
-            GSettingsSchemaKey *schemaKey = m_gio->schemaGetKey(m_schema, key);
-            // Checked here: GSettings refuses an out-of-range value with a critical message of its own.
-            if (!m_gio->schemaKeyRangeCheck(schemaKey, value))
-                qCDebug(lcPointer) << "the desktop refuses this value for" << key;
-            else if (!m_gio->settingsSetValue(m_settings, key, value))
-                qCDebug(lcPointer) << "the desktop setting" << key << "is not writable";
-            else
-                written = true;
-            m_gio->schemaKeyUnref(schemaKey);
-        }
+        // Checked here: GSettings refuses an out-of-range value with a critical message of its own.
+        if (!m_gio->schemaKeyRangeCheck(schemaKey, value))
+            qCDebug(lcPointer) << "the desktop refuses this value for" << key;
+        else if (!m_gio->settingsSetValue(m_settings, key, value))
+            qCDebug(lcPointer) << "the desktop setting" << key << "is not writable";
+        else
+            written = true;
+        m_gio->schemaKeyUnref(schemaKey);
         m_gio->variantUnref(value);
         if (written)
             m_gio->settingsSync();
